@@ -1,0 +1,106 @@
+#include "launcher/untMain.h"
+
+#include "lang/untAbout.h"
+#include "lang/untLanguage.h"
+#include "platform/MessageBoxes.h"
+#include "platform/ProgramStarter.h"
+#include "platform/ScuError.h"
+#include "resources/Glyphs.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QShowEvent>
+
+TfrmMain* frmMain = nullptr;
+
+TfrmMain::TfrmMain(const MainServices& services, std::string utilityFolder, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      services_(services), utilityFolder_(std::move(utilityFolder)) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("ZELTA Startup Configuration Utility v0.82 BETA"));
+    setWindowIcon(ApplicationIcon());
+    setFixedSize(545, 523);
+    CreateControls();
+    ConnectHandlers();
+    if (QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+    FormCreate();
+}
+
+std::string TfrmMain::GameFolder() const { return stxDestFolder->text().toLocal8Bit().toStdString(); }
+
+void TfrmMain::RunHandler(const std::function<void()>& body) {
+    try {
+        body();
+    } catch (const std::exception& error) {
+        if (services_.messages)
+            services_.messages->ApplicationError(error.what());
+    }
+}
+
+void TfrmMain::SetRadioChecked(QRadioButton* button, bool checked) {
+    if (checked || !button->isChecked()) {
+        button->setChecked(checked);
+        return;
+    }
+    // An auto-exclusive button cannot be cleared directly; clearing runs no reaction anyway.
+    const bool exclusive = button->autoExclusive();
+    button->setAutoExclusive(false);
+    button->setChecked(false);
+    button->setAutoExclusive(exclusive);
+}
+
+void TfrmMain::ConnectHandlers() {
+    connect(btnExit, &QPushButton::clicked, this, [this] { btnExitClick(); });
+    connect(btnReadMe, &QPushButton::clicked, this, [this] { btnReadMeClick(); });
+    connect(btnAbout, &QPushButton::clicked, this, [this] { btnAboutClick(); });
+    connect(btnLanguage, &QPushButton::clicked, this, [this] { btnLanguageClick(); });
+    connect(btnReset, &QPushButton::clicked, this, [this] { btnResetClick(); });
+}
+
+void TfrmMain::FormCreate() {
+    // Registering the XPD file type comes with the package support.
+}
+
+void TfrmMain::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!shown_) {
+        shown_ = true;
+        FormShow();
+    }
+}
+
+void TfrmMain::FormShow() {
+    RunHandler([this] { LoadOptions(SettingsFile(), true); });
+}
+
+void TfrmMain::btnExitClick() {
+    RunHandler([this] {
+        SaveOptions(SettingsFile(), true);
+        close();
+    });
+}
+
+void TfrmMain::btnReadMeClick() {
+    if (services_.starter)
+        services_.starter->Open(utilityFolder_ + "\\readme.txt");
+}
+
+void TfrmMain::btnAboutClick() {
+    if (frmAbout)
+        frmAbout->exec();
+}
+
+void TfrmMain::btnLanguageClick() {
+    RunHandler([this] {
+        if (!frmLanguage)
+            return;
+        frmLanguage->exec();
+        ApplyLanguage(frmLanguage->Language);
+    });
+}

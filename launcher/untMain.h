@@ -1,0 +1,157 @@
+#pragma once
+
+#include "launcher/GameCommandLine.h"
+#include "launcher/MainServices.h"
+#include "launcher/Options.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <string>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+// The main window: every option of the utility lives in its controls.
+class TfrmMain : public QWidget {
+    Q_OBJECT
+
+public:
+    // utilityFolder: the folder of settings.ini, readme.txt and the language files, without a
+    // trailing separator (GetProgramFolder in production).
+    TfrmMain(const MainServices& services, std::string utilityFolder, QWidget* parent = nullptr);
+
+    // General Settings
+    QGroupBox* gbGeneral;
+    QLabel* lblGameDest;
+    QLabel* stxDestFolder;
+    QPushButton* btnBrowse;
+    QFrame* bvlGeneral;
+    QLabel* lblCPU;
+    QComboBox* cbEXE;
+    QLabel* lblVersion;
+    QLabel* stxVersion;
+    QPushButton* btnLanguage;
+
+    // Play Level / Cutscene / FMV
+    QGroupBox* gbLevels;
+    QCheckBox* cbxLevels;
+    QRadioButton* rbLevel;
+    QPushButton* btnScanLevel;
+    QComboBox* cbLevel;
+    QRadioButton* rbCutScene;
+    QPushButton* btnScanScene;
+    QComboBox* cbCutScene;
+    QRadioButton* rbFMV;
+    QPushButton* btnScanFMV;
+    QComboBox* cbFMV;
+    QCheckBox* cbxControls;
+
+    // Miscellaneous
+    QGroupBox* gbMisc;
+    QCheckBox* cbxSettingsDialog;
+    QCheckBox* cbxLevelDialog;
+    QCheckBox* cbxNoFMV;
+    QCheckBox* cbxDebugKeys;
+    QCheckBox* cbxGodMode;
+
+    // Screen Mode
+    QGroupBox* gbScreen;
+    QRadioButton* cbFullScreen;
+    QRadioButton* cbWindowed;
+    QFrame* bvlScreen;
+    QCheckBox* cbxChangeResolution;
+    QComboBox* cbResolution;
+    QLabel* lblAt;
+    QComboBox* cbHz;
+    QLabel* lblHz;
+
+    // Record Your Demo
+    QGroupBox* gbRecordDemo;
+    QCheckBox* cbxRecordDemo;
+    QLabel* lblRecord;
+    QComboBox* cbRecord;
+    QPushButton* btnRecordScan;
+    QRadioButton* rbPAD;
+    QRadioButton* rbXPD;
+    QLabel* lblRecordFileName;
+    QLineEdit* edtRecordDemo;
+    QPushButton* btnBrowseDemo;
+
+    // Play Recorded Demo
+    QGroupBox* gbPlayDemo;
+    QCheckBox* cbxPlayDemo;
+    QRadioButton* rbPlayPAD;
+    QRadioButton* rbPlayXPD;
+    QComboBox* cbPlay;
+    QPushButton* btnPlayRescan;
+    QLineEdit* edtPlayDemo;
+    QPushButton* btnBrowsePlay;
+
+    // Button row
+    QPushButton* btnAbout;
+    QPushButton* btnReadMe;
+    QPushButton* btnReset;
+    QPushButton* btnPlay;
+    QPushButton* btnExit;
+
+    // Plain operations
+    std::string GetProgramFolder() const { return utilityFolder_; }
+    std::string SettingsFile() const { return utilityFolder_ + "\\settings.ini"; }
+    std::string GameFolder() const;
+    void SaveOptions(const std::string& file, bool withExecutable);
+    void LoadOptions(const std::string& file, bool withExecutable);
+    std::string LookupFileKey(const std::string& shownName, const std::string& section) const;
+    // The program path and argument string, or no value after a refusal was shown.
+    std::optional<GameCommand> BuildGameArguments();
+    LaunchChoices ReadLaunchChoices() const;
+    void ApplyLanguage(const std::string& languageName);
+    // Unpacks an XPD package into the game's bin folder and loads its options into the window:
+    // the demo's base name, or the refusal to show.
+    std::variant<std::string, Refusal> PrepareXpdPlayback(const std::string& packagePath);
+
+    // Event handlers
+    void FormCreate();
+    void FormShow();
+    void btnExitClick();
+    void btnReadMeClick();
+    void btnAboutClick();
+    void btnLanguageClick();
+    void btnResetClick();
+    void cbEXEChange();
+
+    // Runs a handler body; an error of the settings, registry or archive layers ends it and is
+    // shown in the application error box.
+    void RunHandler(const std::function<void()>& body);
+
+    // Sets a radio button by program: checking runs its click reaction and clears its partner;
+    // clearing runs nothing, even for the checked button of a group.
+    static void SetRadioChecked(QRadioButton* button, bool checked);
+
+    // The command line's first argument, taken at start-up (empty when there is none).
+    void SetCommandLineArgument(std::string argument) { commandLineArgument_ = std::move(argument); }
+
+signals:
+    // The show sequence asked for the end of the program (after an XPD package was played).
+    void endRequested();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void CreateControls();
+    void ConnectHandlers();
+
+    MainServices services_;
+    std::string utilityFolder_;
+    std::string commandLineArgument_;
+    bool shown_ = false;
+};
+
+extern TfrmMain* frmMain;

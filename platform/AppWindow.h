@@ -1,0 +1,11 @@
+#pragma once
+
+// The application's presence on the desktop while the game runs.
+class AppWindow {
+public:
+    virtual ~AppWindow() = default;
+    virtual void Minimise() = 0;
+    virtual void Restore() = 0;
+    // Off screen and out of the task bar, for a package played from the desktop.
+    virtual void HideFromDesktop() = 0;
+};

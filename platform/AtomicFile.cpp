@@ -1,0 +1,84 @@
+#include "platform/AtomicFile.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+long AtomicFileWriter::WriteChunk(int fd, const char* data, size_t size) {
+    return static_cast<long>(::write(fd, data, size));
+}
+
+bool AtomicFileWriter::Replace(const std::string& nativePath, const std::string& bytes) {
+    // Replace the file a symbolic link points at, not the link itself.
+    std::string target = nativePath;
+    char resolved[PATH_MAX];
+    struct stat linkInfo;
+    if (lstat(nativePath.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode) &&
+        realpath(nativePath.c_str(), resolved))
+        target = resolved;
+
+    mode_t mode = 0644;
+    struct stat st;
+    bool existed = stat(target.c_str(), &st) == 0;
+    if (existed) {
+        if (!S_ISREG(st.st_mode))
+            return false;
+        mode = st.st_mode & 07777;
+    } else {
+        mode_t mask = umask(0);
+        umask(mask);
+        mode = 0666 & ~mask;
+    }
+
+    size_t slash = target.rfind('/');
+    std::string folder = slash == std::string::npos ? "." : target.substr(0, slash);
+    std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    std::string temp = (folder.empty() ? "" : folder) + "/." + name + ".XXXXXX";
+    int fd = mkstemp(temp.data());
+    if (fd < 0)
+        return false;
+
+    bool ok = fchmod(fd, mode) == 0;
+    size_t done = 0;
+    while (ok && done < bytes.size()) {
+        long n = WriteChunk(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            ok = false;
+        else
+            done += static_cast<size_t>(n);
+    }
+    ok = ok && fsync(fd) == 0;
+    ok = (close(fd) == 0) && ok;
+    ok = ok && rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok)
+        unlink(temp.c_str());
+    return ok;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& nativePath) {
+    int fd = open(nativePath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        close(fd);
+        return std::nullopt;
+    }
+    std::string out;
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        out.append(buffer, static_cast<size_t>(n));
+    }
+    close(fd);
+    return out;
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+// Whole-file reads and atomic replacement: the new content goes to a temporary file in the same
+// folder, is flushed to disk and then renamed over the old file, so a reader sees either the old
+// or the new file and never a half-written one.
+class AtomicFileWriter {
+public:
+    virtual ~AtomicFileWriter() = default;
+    // Returns false (and leaves the target untouched) when any step fails.
+    bool Replace(const std::string& nativePath, const std::string& bytes);
+
+protected:
+    // One write of a chunk to the temporary file; tests override it to fail part way.
+    virtual long WriteChunk(int fd, const char* data, size_t size);
+};
+
+std::optional<std::string> ReadWholeFile(const std::string& nativePath);

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+// Starts programs and opens documents the way the desktop shell would.
+class ProgramStarter {
+public:
+    virtual ~ProgramStarter() = default;
+    // Starts program (a path text) detached with the argument string, in folder. Returns an empty
+    // text on success, otherwise the reason the program could not be started.
+    virtual std::string Start(const std::string& program, const std::string& arguments,
+                              const std::string& folder) = 0;
+    // Opens a document (path text) or a URL ("mailto:", "http://") with the desktop's program.
+    // The outcome is not reported.
+    virtual void Open(const std::string& documentOrUrl) = 0;
+};

@@ -1,0 +1,175 @@
+#include "platform/IniFile.h"
+#include "platform/ScuError.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+TEST(IniReadRules, MatchesNamesWithoutCaseAndTakesTheFirstMatch) {
+    auto doc = IniDocument::Parse("[Config]\r\nVersion=first\r\nversion=second\r\n[config]\r\nlang=other\r\n");
+    EXPECT_EQ(doc.Read("CONFIG", "VERSION"), "first");
+    // Only the first section of a name is searched.
+    EXPECT_EQ(doc.Read("config", "lang"), std::nullopt);
+}
+
+TEST(IniReadRules, TrimsAndRemovesOnePairOfMatchingQuotes) {
+    auto doc = IniDocument::Parse(
+        "[s]\n  a =  spaced value  \nb=\"  kept  \"\nc='x'\nd=\"a\"b\"\ne=\"abc\nf='x\"\ng=\"\"\nh=\"\n");
+    EXPECT_EQ(doc.Read("s", "a"), "spaced value");
+    EXPECT_EQ(doc.Read("s", "b"), "  kept  ");
+    EXPECT_EQ(doc.Read("s", "c"), "x");
+    EXPECT_EQ(doc.Read("s", "d"), "a\"b");
+    EXPECT_EQ(doc.Read("s", "e"), "\"abc");
+    EXPECT_EQ(doc.Read("s", "f"), "'x\"");
+    EXPECT_EQ(doc.Read("s", "g"), "");
+    EXPECT_EQ(doc.Read("s", "h"), "\"");
+}
+
+TEST(IniReadRules, EmptyValueDiffersFromMissingKey) {
+    auto doc = IniDocument::Parse("[Buttons]\nExit=\nNoEquals\n;Rescan=x\n");
+    EXPECT_EQ(doc.Read("Buttons", "Exit"), "");
+    EXPECT_EQ(doc.Read("Buttons", "NoEquals"), std::nullopt);
+    EXPECT_EQ(doc.Read("Buttons", "Rescan"), std::nullopt) << "a comment is no key";
+    EXPECT_EQ(doc.Read("Missing", "Exit"), std::nullopt);
+}
+
+TEST(IniReadRules, ValuesAreCutAt2047Characters) {
+    std::string longValue(3000, 'v');
+    auto doc = IniDocument::Parse("[s]\nk=" + longValue + "\n");
+    EXPECT_EQ(doc.Read("s", "k")->size(), 2047u);
+}
+
+TEST(IniReadRules, LinesEndAtCrLfOrCrAloneAndSectionNamesEndAtTheBracket) {
+    auto doc = IniDocument::Parse("[a] trailing\rk=1\r\n[b\nk=2\nstray line before nothing");
+    EXPECT_EQ(doc.Read("a", "k"), "1");
+    EXPECT_EQ(doc.Read("b", "k"), "2");
+}
+
+TEST(IniReadRules, LinesBeforeTheFirstSectionBelongToNone) {
+    auto doc = IniDocument::Parse("k=orphan\n[s]\nk=v\n");
+    EXPECT_EQ(doc.Read("", "k"), std::nullopt);
+    EXPECT_EQ(doc.Read("s", "k"), "v");
+}
+
+TEST(IniWriteRules, ChangesOnlyTheAffectedLine) {
+    const std::string original = "; my notes\r\n[levels]\r\nK1 = The Keep \r\n\r\n[config]\nVersion=OLD.EXE\nlang=x\n";
+    auto doc = IniDocument::Parse(original);
+    doc.Write("CONFIG", "version", "ZELTA.EXE");
+    EXPECT_EQ(doc.Serialize(), "; my notes\r\n[levels]\r\nK1 = The Keep \r\n\r\n[config]\nVersion=ZELTA.EXE\nlang=x\n");
+}
+
+TEST(IniWriteRules, NewKeysFollowTheSectionsLastKeyAndNewSectionsGoAtTheEnd) {
+    auto doc = IniDocument::Parse("[config]\r\na=1\r\n; note\r\n\r\n[levels]\r\nK1=Keep");
+    doc.Write("config", "b", "2");
+    doc.Write("config", "c", "3");
+    doc.Write("fmvs", "intro", "Intro");
+    EXPECT_EQ(doc.Serialize(),
+              "[config]\r\na=1\r\nb=2\r\nc=3\r\n; note\r\n\r\n[levels]\r\nK1=Keep\r\n[fmvs]\r\nintro=Intro\r\n");
+}
+
+TEST(IniWriteRules, EraseSectionRemovesEveryCopyAndKeepsComments) {
+    auto doc = IniDocument::Parse("[config]\nversion=A\n; keep me\n[levels]\nK1=Keep\n[CONFIG]\nlang=x\n");
+    EXPECT_TRUE(doc.EraseSection("Config"));
+    EXPECT_EQ(doc.Serialize(), "; keep me\n[levels]\nK1=Keep\n");
+    EXPECT_FALSE(doc.EraseSection("config"));
+}
+
+TEST(IniFileOnDisk, CreatesAMissingFileWithWindowsLineEndings) {
+    TempFolder folder;
+    IniFile ini(folder / "settings.ini");
+    ini.WriteString("config", "version", "ZELTA.EXE");
+    ini.WriteString("config", "lang", "English (Default)");
+    EXPECT_EQ(folder.Read("settings.ini"), "[config]\r\nversion=ZELTA.EXE\r\nlang=English (Default)\r\n");
+}
+
+TEST(IniFileOnDisk, ReadingNeverCreatesTheFile) {
+    TempFolder folder;
+    IniFile ini(folder / "settings.ini");
+    EXPECT_EQ(ini.ReadString("config", "lang", "dflt  "), "dflt");
+    EXPECT_EQ(ini.ReadInteger("Layout", "Size", 8), 8);
+    EXPECT_FALSE(folder.Exists("settings.ini"));
+}
+
+TEST(IniFileOnDisk, ReadsIntegersAsTheSettingsLayerDoes) {
+    TempFolder folder;
+    folder.Write("a.lng", "[Layout]\nSize=0x0A\nBig=big\nHex=$10\nX=x0C\nNeg=-3\n");
+    IniFile ini(folder / "a.lng");
+    EXPECT_EQ(ini.ReadInteger("Layout", "Size", 8), 10);
+    EXPECT_EQ(ini.ReadInteger("Layout", "Big", 8), 8);
+    EXPECT_EQ(ini.ReadInteger("Layout", "Hex", 8), 16);
+    EXPECT_EQ(ini.ReadInteger("Layout", "X", 8), 8);
+    EXPECT_EQ(ini.ReadInteger("Layout", "X", 8, true), 12);
+    EXPECT_EQ(ini.ReadInteger("Layout", "Neg", 8), -3);
+}
+
+TEST(IniFileOnDisk, FollowsBackslashPathsAndFoldersOfOtherCase) {
+    TempFolder folder;
+    folder.Write("Game/BIN/xpd.ini", "[config]\nlang=Deutsch\n");
+    IniFile ini(folder.Path() + "/game\\bin\\XPD.INI");
+    EXPECT_EQ(ini.ReadString("config", "lang", ""), "Deutsch");
+}
+
+// A writer whose disk fills up after a few bytes.
+class FailingWriter : public AtomicFileWriter {
+protected:
+    long WriteChunk(int fd, const char* data, size_t size) override {
+        if (written_ >= 4) {
+            errno = ENOSPC;
+            return -1;
+        }
+        size_t n = std::min<size_t>(size, 4);
+        written_ += n;
+        return AtomicFileWriter::WriteChunk(fd, data, n);
+    }
+
+private:
+    size_t written_ = 0;
+};
+
+TEST(IniFileOnDisk, AFailedWriteRaisesAndLeavesTheOldFileWhole) {
+    TempFolder folder;
+    const std::string original = "[config]\r\nversion=ZELTA.EXE\r\n[levels]\r\nK1=Keep\r\n";
+    folder.Write("settings.ini", original);
+    FailingWriter writer;
+    IniFile ini(folder / "settings.ini", &writer);
+    try {
+        ini.WriteString("config", "lang", "Deutsch");
+        FAIL() << "the write should have failed";
+    } catch (const ScuError& error) {
+        EXPECT_EQ(std::string(error.what()), "Unable to write to " + (folder / "settings.ini"));
+    }
+    EXPECT_EQ(folder.Read("settings.ini"), original);
+    // No temporary file is left behind.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+}
+
+TEST(IniFileOnDisk, AWriteIntoAMissingFolderRaises) {
+    TempFolder folder;
+    IniFile ini(folder / "no-such-folder/settings.ini");
+    EXPECT_THROW(ini.WriteString("config", "lang", "x"), ScuError);
+    EXPECT_THROW(IniFile(folder.Path()).WriteString("config", "lang", "x"), ScuError) << "a folder is no file";
+}
+
+TEST(IniFileOnDisk, WritingThroughASymbolicLinkKeepsTheLink) {
+    TempFolder folder;
+    folder.Write("real.ini", "[config]\nlang=a\n");
+    std::filesystem::create_symlink(folder / "real.ini", folder / "settings.ini");
+    IniFile(folder / "settings.ini").WriteString("config", "lang", "b");
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "settings.ini"));
+    EXPECT_EQ(folder.Read("real.ini"), "[config]\nlang=b\n");
+}
+
+TEST(IniFileOnDisk, EraseOfAMissingSectionLeavesTheFileUntouched) {
+    TempFolder folder;
+    folder.Write("settings.ini", "[levels]\nK1=Keep");
+    auto before = std::filesystem::last_write_time(folder / "settings.ini");
+    IniFile ini(folder / "settings.ini");
+    ini.EraseSection("config");
+    EXPECT_EQ(folder.Read("settings.ini"), "[levels]\nK1=Keep");
+    EXPECT_EQ(std::filesystem::last_write_time(folder / "settings.ini"), before);
+}
+
+} // namespace
