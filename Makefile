@@ -1,0 +1,38 @@
+# Build, run and test ZELTA SCU. `make run` and `make test` install what is missing first.
+BUILD_DIR ?= build
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: all build deps run test asan clean screenshot
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+$(BUILD_DIR)/CMakeCache.txt:
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: $(BUILD_DIR)/CMakeCache.txt
+	cmake --build $(BUILD_DIR) -j$(JOBS)
+
+run: deps
+	@$(MAKE) --no-print-directory build
+	@bash scripts/run.sh $(BUILD_DIR)
+
+test: deps
+	@$(MAKE) --no-print-directory build
+	@bash scripts/test.sh $(BUILD_DIR)
+
+# The same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+asan: deps
+	cmake --preset asan
+	cmake --build --preset asan -j$(JOBS)
+	@bash scripts/test.sh build-asan
+
+# Retakes docs/main-window.png.
+screenshot: deps
+	@$(MAKE) --no-print-directory build
+	@bash scripts/screenshot.sh $(BUILD_DIR) docs/main-window.png
+
+clean:
+	rm -rf $(BUILD_DIR) build-asan
