@@ -20,8 +20,8 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QPoint
 } // namespace
 
 TfrmAbout::TfrmAbout(QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint) {
+    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About"));
     QFont font(QStringLiteral("Tahoma"));
@@ -42,7 +42,8 @@ TfrmAbout::TfrmAbout(QWidget* parent)
     imgIcon->setPixmap(AboutPicture());
     imgIcon->setGeometry(1, 1, 74, 74);
 
-    lblTitle = MakeLabel(gbAbout, "lblTitle", QStringLiteral("ZELTA Startup Configuration Utility "), {100, 24});
+    lblTitle = MakeLabel(gbAbout, "lblTitle",
+                         QStringLiteral("ZELTA Startup Configuration Utility "), {100, 24});
     lblVersion = MakeLabel(gbAbout, "lblVersion", QStringLiteral("version: 0.82 BETA"), {131, 43});
     QFont bold = lblVersion->font();
     bold.setBold(true);
@@ -53,7 +54,8 @@ TfrmAbout::TfrmAbout(QWidget* parent)
     bvlSplitter->setGeometry(96, 64, 185, 4);
     bvlSplitter->setFrameShape(QFrame::HLine);
     bvlSplitter->setFrameShadow(QFrame::Sunken);
-    Label1 = MakeLabel(gbAbout, "Label1", QStringLiteral("Made for the players of ZELTA"), {109, 79});
+    Label1 =
+        MakeLabel(gbAbout, "Label1", QStringLiteral("Made for the players of ZELTA"), {109, 79});
 
     btnOK = new QPushButton(QStringLiteral("&Okay"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));
@@ -63,4 +65,6 @@ TfrmAbout::TfrmAbout(QWidget* parent)
     connect(btnOK, &QPushButton::clicked, this, [this] { btnOKClick(); });
 }
 
-void TfrmAbout::btnOKClick() { accept(); }
+void TfrmAbout::btnOKClick() {
+    accept();
+}

@@ -8,8 +8,9 @@
 TfrmLanguage* frmLanguage = nullptr;
 
 TfrmLanguage::TfrmLanguage(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("frmLanguage"));
     setWindowTitle(QStringLiteral("Language"));
     QFont font(QStringLiteral("Tahoma"));
@@ -32,8 +33,14 @@ TfrmLanguage::TfrmLanguage(QWidget* parent)
     FormCreate();
 }
 
-void TfrmLanguage::FormCreate() { SetLanguage(kDefaultLanguage); }
+void TfrmLanguage::FormCreate() {
+    SetLanguage(kDefaultLanguage);
+}
 
-void TfrmLanguage::btnOKClick() { accept(); }
+void TfrmLanguage::btnOKClick() {
+    accept();
+}
 
-void TfrmLanguage::btnCancelClick() { reject(); }
+void TfrmLanguage::btnCancelClick() {
+    reject();
+}

@@ -33,9 +33,12 @@ std::string LookupFileKey(const std::string& settingsFile, const std::string& sh
     return shownName;
 }
 
-static Refusal Info(const char* text) { return {MessageKind::Information, text}; }
+static Refusal Info(const char* text) {
+    return {MessageKind::Information, text};
+}
 
-std::variant<GameCommand, Refusal> BuildGameArguments(LaunchChoices c, const GameCommandServices& services) {
+std::variant<GameCommand, Refusal> BuildGameArguments(LaunchChoices c,
+                                                      const GameCommandServices& services) {
     GameCommand command{c.gameFolder + "bin\\" + c.executable, ""};
     std::string& args = command.arguments;
 
@@ -50,7 +53,8 @@ std::variant<GameCommand, Refusal> BuildGameArguments(LaunchChoices c, const Gam
         if (c.cutsceneChosen) {
             if (!c.cutscene)
                 return Info("Please select cutscene to play");
-            args = "-level=data\\maps\\cutscene\\" + services.lookupFileKey(*c.cutscene, "cutscenes");
+            args =
+                "-level=data\\maps\\cutscene\\" + services.lookupFileKey(*c.cutscene, "cutscenes");
         }
     }
 
@@ -77,7 +81,8 @@ std::variant<GameCommand, Refusal> BuildGameArguments(LaunchChoices c, const Gam
         if (c.playPackage.empty())
             return Info("Please select demo filename to play");
         if (!services.fileExists(c.playPackage))
-            return Refusal{MessageKind::Error, "The following file could not be found:\r\r" + c.playPackage};
+            return Refusal{MessageKind::Error,
+                           "The following file could not be found:\r\r" + c.playPackage};
         auto prepared = services.prepareXpdPlayback(c.playPackage, c);
         if (auto* refusal = std::get_if<Refusal>(&prepared))
             return *refusal;
@@ -101,7 +106,8 @@ std::variant<GameCommand, Refusal> BuildGameArguments(LaunchChoices c, const Gam
         args += " -windowed";
 
     if (c.changeResolution && c.resolutionIndex > 0)
-        args += " -mode=" + GetModeArgument(c.resolutionText, c.hzEnabled, c.hzText) + " -multisample=0";
+        args += " -mode=" + GetModeArgument(c.resolutionText, c.hzEnabled, c.hzText) +
+                " -multisample=0";
 
     return command;
 }

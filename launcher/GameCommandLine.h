@@ -57,16 +57,19 @@ struct GameCommand {
 
 struct GameCommandServices {
     // File base name for a shown name of a name table section ("levels", "cutscenes").
-    std::function<std::string(const std::string& shownName, const std::string& section)> lookupFileKey;
+    std::function<std::string(const std::string& shownName, const std::string& section)>
+        lookupFileKey;
     std::function<bool(const std::string& path)> fileExists;
     // Unpacks an XPD package and loads its options: yields the demo's base name or a refusal. It
     // may change the switches in choices, which then follow the package's options.
-    std::function<std::variant<std::string, Refusal>(const std::string& path, LaunchChoices& choices)>
+    std::function<std::variant<std::string, Refusal>(const std::string& path,
+                                                     LaunchChoices& choices)>
         prepareXpdPlayback;
 };
 
 // The program path and argument string for the game, or the refusal to show.
-std::variant<GameCommand, Refusal> BuildGameArguments(LaunchChoices choices, const GameCommandServices& services);
+std::variant<GameCommand, Refusal> BuildGameArguments(LaunchChoices choices,
+                                                      const GameCommandServices& services);
 
 // A name without its extension: the text from the last "." on, when that dot stands after the
 // last "\", "/" or ":".

@@ -19,8 +19,8 @@ void WriteStoredOptions(IniFile& file, const StoredOptions& o, bool withVersion)
     if (withVersion)
         file.WriteString(kSection, "version", o.version);
     const std::pair<const char*, bool> flags[] = {
-        {"settings", o.settings},   {"level", o.level}, {"godmode", o.godmode},
-        {"debugkeys", o.debugkeys}, {"nofmv", o.nofmv}, {"windowed", o.windowed},
+        {"settings", o.settings},     {"level", o.level}, {"godmode", o.godmode},
+        {"debugkeys", o.debugkeys},   {"nofmv", o.nofmv}, {"windowed", o.windowed},
         {"fullscreen", o.fullscreen},
     };
     for (const auto& [key, on] : flags)
@@ -44,4 +44,6 @@ StoredOptions ReadStoredOptions(const IniFile& file, bool withVersion) {
     return o;
 }
 
-void EraseStoredOptions(IniFile& file) { file.EraseSection(kSection); }
+void EraseStoredOptions(IniFile& file) {
+    file.EraseSection(kSection);
+}

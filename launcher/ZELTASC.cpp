@@ -36,7 +36,8 @@ int main(int argc, char** argv) {
 
     if (argc > 1)
         mainWindow.SetCommandLineArgument(argv[1]);
-    QObject::connect(&mainWindow, &TfrmMain::endRequested, &app, &QApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&mainWindow, &TfrmMain::endRequested, &app, &QApplication::quit,
+                     Qt::QueuedConnection);
 
     mainWindow.show();
     const int result = QApplication::exec();

@@ -8,8 +8,8 @@
 TfrmBrowse* frmBrowse = nullptr;
 
 TfrmBrowse::TfrmBrowse(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint) {
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("frmBrowse"));
     setWindowTitle(QStringLiteral("Browse for ZELTA folder"));
     QFont font(QStringLiteral("Tahoma"));
@@ -37,6 +37,10 @@ TfrmBrowse::TfrmBrowse(QWidget* parent)
     connect(btnCancel, &QPushButton::clicked, this, [this] { btnCancelClick(); });
 }
 
-void TfrmBrowse::btnOKClick() { accept(); }
+void TfrmBrowse::btnOKClick() {
+    accept();
+}
 
-void TfrmBrowse::btnCancelClick() { reject(); }
+void TfrmBrowse::btnCancelClick() {
+    reject();
+}

@@ -14,7 +14,8 @@ class TfrmBrowse : public QDialog {
 public:
     explicit TfrmBrowse(QWidget* parent = nullptr);
 
-    // In: the folder the caller passes in. Out: the folder chosen with "Okay", ending in a separator.
+    // In: the folder the caller passes in. Out: the folder chosen with "Okay", ending in a
+    // separator.
     std::string FolderPath;
 
     QPushButton* btnOK;

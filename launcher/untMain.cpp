@@ -18,8 +18,9 @@
 TfrmMain* frmMain = nullptr;
 
 TfrmMain::TfrmMain(const MainServices& services, std::string utilityFolder, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
       services_(services), utilityFolder_(std::move(utilityFolder)) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("ZELTA Startup Configuration Utility v0.82 BETA"));
@@ -32,7 +33,9 @@ TfrmMain::TfrmMain(const MainServices& services, std::string utilityFolder, QWid
     FormCreate();
 }
 
-std::string TfrmMain::GameFolder() const { return stxDestFolder->text().toLocal8Bit().toStdString(); }
+std::string TfrmMain::GameFolder() const {
+    return stxDestFolder->text().toLocal8Bit().toStdString();
+}
 
 void TfrmMain::RunHandler(const std::function<void()>& body) {
     try {

@@ -135,7 +135,9 @@ public:
     static void SetRadioChecked(QRadioButton* button, bool checked);
 
     // The command line's first argument, taken at start-up (empty when there is none).
-    void SetCommandLineArgument(std::string argument) { commandLineArgument_ = std::move(argument); }
+    void SetCommandLineArgument(std::string argument) {
+        commandLineArgument_ = std::move(argument);
+    }
 
 signals:
     // The show sequence asked for the end of the program (after an XPD package was played).

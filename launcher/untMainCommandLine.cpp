@@ -11,7 +11,9 @@
 #include <QRadioButton>
 
 namespace {
-std::string Text(const QString& text) { return text.toLocal8Bit().toStdString(); }
+std::string Text(const QString& text) {
+    return text.toLocal8Bit().toStdString();
+}
 
 std::optional<std::string> Selected(const QComboBox* list) {
     if (list->currentIndex() < 0)
@@ -20,7 +22,8 @@ std::optional<std::string> Selected(const QComboBox* list) {
 }
 } // namespace
 
-std::string TfrmMain::LookupFileKey(const std::string& shownName, const std::string& section) const {
+std::string TfrmMain::LookupFileKey(const std::string& shownName,
+                                    const std::string& section) const {
     return ::LookupFileKey(SettingsFile(), shownName, section);
 }
 
@@ -62,8 +65,9 @@ std::optional<GameCommand> TfrmMain::BuildGameArguments() {
         return LookupFileKey(shown, section);
     };
     services.fileExists = [](const std::string& path) { return FileExists(path); };
-    services.prepareXpdPlayback = [this](const std::string& path, LaunchChoices& choices)
-        -> std::variant<std::string, Refusal> {
+    services.prepareXpdPlayback =
+        [this](const std::string& path,
+               LaunchChoices& choices) -> std::variant<std::string, Refusal> {
         auto prepared = PrepareXpdPlayback(path);
         // The package's options are now in the window; the switches follow them.
         const LaunchChoices loaded = ReadLaunchChoices();

@@ -11,7 +11,9 @@
 #include <QRadioButton>
 
 namespace {
-std::string Text(const QString& text) { return text.toLocal8Bit().toStdString(); }
+std::string Text(const QString& text) {
+    return text.toLocal8Bit().toStdString();
+}
 } // namespace
 
 void TfrmMain::SaveOptions(const std::string& file, bool withExecutable) {
@@ -59,7 +61,9 @@ void TfrmMain::LoadOptions(const std::string& file, bool withExecutable) {
 
 void TfrmMain::btnResetClick() {
     RunHandler([this] {
-        if (!services_.messages || !services_.messages->Confirm("Do you really want to reset application to default settings?"))
+        if (!services_.messages ||
+            !services_.messages->Confirm(
+                "Do you really want to reset application to default settings?"))
             return;
         IniFile ini(SettingsFile());
         EraseStoredOptions(ini);

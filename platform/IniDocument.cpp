@@ -11,7 +11,8 @@ IniDocument IniDocument::Parse(std::string_view bytes) {
             ++end;
         Line line{std::string(bytes.substr(start, end - start)), {}};
         if (end < bytes.size()) {
-            size_t eolLength = (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') ? 2 : 1;
+            size_t eolLength =
+                (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') ? 2 : 1;
             line.eol = std::string(bytes.substr(end, eolLength));
             end += eolLength;
         }
@@ -61,7 +62,8 @@ std::string IniDocument::ValueOf(std::string_view text) {
 size_t IniDocument::FindSection(std::string_view section) const {
     std::string_view wanted = TrimBlanks(section);
     for (size_t i = 0; i < lines_.size(); ++i)
-        if (Classify(lines_[i].text) == Kind::Section && SameText(SectionName(lines_[i].text), wanted))
+        if (Classify(lines_[i].text) == Kind::Section &&
+            SameText(SectionName(lines_[i].text), wanted))
             return i;
     return std::string::npos;
 }
@@ -89,7 +91,8 @@ std::optional<std::string> IniDocument::Read(std::string_view section, std::stri
     return std::nullopt;
 }
 
-std::vector<std::pair<std::string, std::string>> IniDocument::Entries(std::string_view section) const {
+std::vector<std::pair<std::string, std::string>>
+IniDocument::Entries(std::string_view section) const {
     std::vector<std::pair<std::string, std::string>> entries;
     size_t header = FindSection(section);
     if (header == std::string::npos)
@@ -138,7 +141,8 @@ void IniDocument::Write(std::string_view section, std::string_view key, std::str
 
 bool IniDocument::EraseSection(std::string_view section) {
     bool erased = false;
-    for (size_t header = FindSection(section); header != std::string::npos; header = FindSection(section)) {
+    for (size_t header = FindSection(section); header != std::string::npos;
+         header = FindSection(section)) {
         size_t end = SectionEnd(header);
         std::vector<Line> kept;
         for (size_t i = header + 1; i < end; ++i) {
@@ -148,7 +152,8 @@ bool IniDocument::EraseSection(std::string_view section) {
         }
         lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(header),
                      lines_.begin() + static_cast<std::ptrdiff_t>(end));
-        lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(header), kept.begin(), kept.end());
+        lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(header), kept.begin(),
+                      kept.end());
         erased = true;
     }
     return erased;

@@ -6,14 +6,16 @@
 
 #include <cerrno>
 
-IniFile::IniFile(std::string path, AtomicFileWriter* writer) : path_(std::move(path)), writer_(writer) {}
+IniFile::IniFile(std::string path, AtomicFileWriter* writer)
+    : path_(std::move(path)), writer_(writer) {}
 
 IniDocument IniFile::Snapshot() const {
     auto bytes = ReadWholeFile(NativePath(path_));
     return bytes ? IniDocument::Parse(*bytes) : IniDocument();
 }
 
-std::string IniFile::ReadString(std::string_view section, std::string_view key, std::string_view def) const {
+std::string IniFile::ReadString(std::string_view section, std::string_view key,
+                                std::string_view def) const {
     if (auto value = Snapshot().Read(section, key))
         return *value;
     // Like the platform, a default loses its trailing spaces.

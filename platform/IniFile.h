@@ -17,7 +17,8 @@ public:
 
     const std::string& FileName() const { return path_; }
 
-    std::string ReadString(std::string_view section, std::string_view key, std::string_view def) const;
+    std::string ReadString(std::string_view section, std::string_view key,
+                           std::string_view def) const;
     // Integer value: decimal, or hexadecimal after "$" or "0x" ("x" too when bareX); the default
     // when the key is missing, empty or not a whole number.
     std::int32_t ReadInteger(std::string_view section, std::string_view key, std::int32_t def,

@@ -21,7 +21,8 @@ static bool EntryExists(const std::string& path) {
 
 // Finds a directory entry of folder whose name equals name without regard to case; the first in
 // upper-cased name order wins so the choice is stable.
-static bool FindCaseInsensitive(const std::string& folder, const std::string& name, std::string& found) {
+static bool FindCaseInsensitive(const std::string& folder, const std::string& name,
+                                std::string& found) {
     DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
     if (!dir)
         return false;

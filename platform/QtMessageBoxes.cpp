@@ -12,7 +12,8 @@ QString MessageTextForDisplay(const std::string& text) {
     return shown;
 }
 
-static QMessageBox::StandardButton ShowBox(QMessageBox::Icon icon, const char* title, const std::string& text,
+static QMessageBox::StandardButton ShowBox(QMessageBox::Icon icon, const char* title,
+                                           const std::string& text,
                                            QMessageBox::StandardButtons buttons,
                                            QMessageBox::StandardButton defaultButton) {
     QMessageBox box(icon, QString::fromLatin1(title), MessageTextForDisplay(text), buttons,

@@ -82,8 +82,8 @@ std::optional<std::int32_t> ParseInteger(std::string_view text, bool bareX) {
         auto result = static_cast<std::int32_t>(bits);
         return negative ? static_cast<std::int32_t>(0u - bits) : result;
     }
-    std::int64_t signedValue = negative ? -static_cast<std::int64_t>(value)
-                                        : static_cast<std::int64_t>(value);
+    std::int64_t signedValue =
+        negative ? -static_cast<std::int64_t>(value) : static_cast<std::int64_t>(value);
     if (signedValue < std::numeric_limits<std::int32_t>::min() ||
         signedValue > std::numeric_limits<std::int32_t>::max())
         return std::nullopt;

@@ -35,7 +35,9 @@ std::string RewriteMask(std::string_view mask) {
     return out;
 }
 
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char Upper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 } // namespace
 
@@ -88,7 +90,8 @@ bool MatchesWildcard(std::string_view rawMask, std::string_view name) {
 std::vector<FoundEntry> FindFiles(std::string_view pattern) {
     std::vector<FoundEntry> found;
     size_t sep = pattern.find_last_of("\\/");
-    std::string_view folderText = sep == std::string_view::npos ? std::string_view() : pattern.substr(0, sep + 1);
+    std::string_view folderText =
+        sep == std::string_view::npos ? std::string_view() : pattern.substr(0, sep + 1);
     std::string_view mask = sep == std::string_view::npos ? pattern : pattern.substr(sep + 1);
     std::string folder = folderText.empty() ? "." : NativePath(folderText);
 

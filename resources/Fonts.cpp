@@ -5,7 +5,8 @@
 #include <QtGlobal>
 
 void RegisterDesignFonts() {
-    for (const char* path : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"})
+    for (const char* path :
+         {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"})
         if (QFile::exists(QLatin1String(path)))
             QFontDatabase::addApplicationFont(QLatin1String(path));
 }

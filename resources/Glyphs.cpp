@@ -186,7 +186,8 @@ static void DrawEmblem(QPainter& p, int size) {
     fill.setColorAt(1, QColor(160, 90, 30));
     p.setPen(QPen(QColor(40, 20, 10), size / 24.0));
     p.setBrush(fill);
-    p.drawRoundedRect(QRectF(size * 0.04, size * 0.04, size * 0.92, size * 0.92), size * 0.15, size * 0.15);
+    p.drawRoundedRect(QRectF(size * 0.04, size * 0.04, size * 0.92, size * 0.92), size * 0.15,
+                      size * 0.15);
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(static_cast<int>(size * 0.7));
     font.setBold(true);

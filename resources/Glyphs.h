@@ -6,7 +6,19 @@
 class QAbstractButton;
 
 // Button pictures drawn in code: each has a normal and a disabled look.
-enum class Glyph { Folder, Language, Rescan, Browse, About, ReadMe, Reset, Play, Exit, Okay, Cancel };
+enum class Glyph {
+    Folder,
+    Language,
+    Rescan,
+    Browse,
+    About,
+    ReadMe,
+    Reset,
+    Play,
+    Exit,
+    Okay,
+    Cancel
+};
 
 QPixmap GlyphPixmap(Glyph glyph);
 QPixmap DisabledGlyph(const QPixmap& normal);

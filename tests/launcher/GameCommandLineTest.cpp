@@ -10,8 +10,8 @@ namespace {
 struct Expected {
     const char* name;
     std::function<void(LaunchChoices&)> set;
-    std::string arguments;                 // when accepted
-    std::optional<Refusal> refusal = {};   // when refused
+    std::string arguments;               // when accepted
+    std::optional<Refusal> refusal = {}; // when refused
 };
 
 // Name tables as the settings file of these cases holds them.
@@ -69,7 +69,8 @@ TEST(BuildGameArguments, AssemblesEveryFormAndRefusal) {
          "-level=data\\maps\\A.B"},
         {"all switches in order",
          [](LaunchChoices& c) {
-             c.settingsDialog = c.levelDialog = c.godMode = c.debugKeys = c.noFmv = c.fullScreen = c.windowed = true;
+             c.settingsDialog = c.levelDialog = c.godMode = c.debugKeys = c.noFmv = c.fullScreen =
+                 c.windowed = true;
          },
          " -settings -selectlevel -godmode -debugkeys -nofmv -fullscreen -windowed"},
         {"record PAD with debug keys twice",
@@ -136,8 +137,12 @@ TEST(BuildGameArguments, AssemblesEveryFormAndRefusal) {
              c.resolutionText = "800 x 600, 16 bpp";
          },
          ""},
-        {"neither level nor cutscene", [](LaunchChoices& c) { c.levels = true; c.levelChosen = false; }, "",
-         Refusal{MessageKind::Information, "Please select level/cutscene to play"}},
+        {"neither level nor cutscene",
+         [](LaunchChoices& c) {
+             c.levels = true;
+             c.levelChosen = false;
+         },
+         "", Refusal{MessageKind::Information, "Please select level/cutscene to play"}},
         {"no level selected", [](LaunchChoices& c) { c.levels = true; }, "",
          Refusal{MessageKind::Information, "Please select level to play"}},
         {"no cutscene selected",
@@ -147,27 +152,42 @@ TEST(BuildGameArguments, AssemblesEveryFormAndRefusal) {
              c.cutsceneChosen = true;
          },
          "", Refusal{MessageKind::Information, "Please select cutscene to play"}},
-        {"no level to record", [](LaunchChoices& c) { c.recordDemo = true; c.recordFile = "K1.pad"; }, "",
-         Refusal{MessageKind::Information, "Please select level to record"}},
-        {"no demo file name", [](LaunchChoices& c) { c.recordDemo = true; c.recordLevel = "The Keep"; }, "",
-         Refusal{MessageKind::Information, "Please enter demo filename to save"}},
+        {"no level to record",
+         [](LaunchChoices& c) {
+             c.recordDemo = true;
+             c.recordFile = "K1.pad";
+         },
+         "", Refusal{MessageKind::Information, "Please select level to record"}},
+        {"no demo file name",
+         [](LaunchChoices& c) {
+             c.recordDemo = true;
+             c.recordLevel = "The Keep";
+         },
+         "", Refusal{MessageKind::Information, "Please enter demo filename to save"}},
         {"no PAD demo selected", [](LaunchChoices& c) { c.playDemo = true; }, "",
          Refusal{MessageKind::Information, "Please select recorded demo to play"}},
-        {"no package named", [](LaunchChoices& c) { c.playDemo = true; c.playPad = false; }, "",
-         Refusal{MessageKind::Information, "Please select demo filename to play"}},
+        {"no package named",
+         [](LaunchChoices& c) {
+             c.playDemo = true;
+             c.playPad = false;
+         },
+         "", Refusal{MessageKind::Information, "Please select demo filename to play"}},
         {"package missing",
          [](LaunchChoices& c) {
              c.playDemo = true;
              c.playPad = false;
              c.playPackage = "/nowhere/demo.xpd";
          },
-         "", Refusal{MessageKind::Error, "The following file could not be found:\r\r/nowhere/demo.xpd"}},
+         "",
+         Refusal{MessageKind::Error,
+                 "The following file could not be found:\r\r/nowhere/demo.xpd"}},
     };
 
     GameCommandServices services;
     services.lookupFileKey = Lookup;
     services.fileExists = [](const std::string& path) { return path == "/home/ann/demo.xpd"; };
-    services.prepareXpdPlayback = [](const std::string&, LaunchChoices&) -> std::variant<std::string, Refusal> {
+    services.prepareXpdPlayback = [](const std::string&,
+                                     LaunchChoices&) -> std::variant<std::string, Refusal> {
         ADD_FAILURE() << "no package is played in these cases";
         return Refusal{MessageKind::Error, "unexpected"};
     };
@@ -195,7 +215,8 @@ TEST(BuildGameArguments, PackagePlaybackUsesTheDemoNameAndTheLoadedSwitches) {
     services.lookupFileKey = Lookup;
     services.fileExists = [](const std::string&) { return true; };
     std::string unpacked;
-    services.prepareXpdPlayback = [&](const std::string& path, LaunchChoices& c) -> std::variant<std::string, Refusal> {
+    services.prepareXpdPlayback = [&](const std::string& path,
+                                      LaunchChoices& c) -> std::variant<std::string, Refusal> {
         unpacked = path;
         c.fullScreen = false; // the package was recorded windowed with god mode
         c.windowed = true;
@@ -210,9 +231,11 @@ TEST(BuildGameArguments, PackagePlaybackUsesTheDemoNameAndTheLoadedSwitches) {
     auto result = BuildGameArguments(c, services);
     ASSERT_TRUE(std::holds_alternative<GameCommand>(result));
     EXPECT_EQ(unpacked, "/home/ann/demo.xpd");
-    EXPECT_EQ(std::get<GameCommand>(result).arguments, "-padplayback=bin\\K3.tmp -level=data\\maps\\K3 -godmode -windowed");
+    EXPECT_EQ(std::get<GameCommand>(result).arguments,
+              "-padplayback=bin\\K3.tmp -level=data\\maps\\K3 -godmode -windowed");
 
-    services.prepareXpdPlayback = [](const std::string&, LaunchChoices&) -> std::variant<std::string, Refusal> {
+    services.prepareXpdPlayback = [](const std::string&,
+                                     LaunchChoices&) -> std::variant<std::string, Refusal> {
         return Refusal{MessageKind::Error, "XPD file seems to be corrupted"};
     };
     result = BuildGameArguments(c, services);
@@ -229,7 +252,8 @@ TEST(BuildGameArguments, LaterGroupsReplaceEarlierForms) {
     c.playDemo = true;
     c.playPadFile = "K7.pad";
     auto result = BuildGameArguments(c, services);
-    EXPECT_EQ(std::get<GameCommand>(result).arguments, "-padplayback=bin\\K7.pad -level=data\\maps\\K7");
+    EXPECT_EQ(std::get<GameCommand>(result).arguments,
+              "-padplayback=bin\\K7.pad -level=data\\maps\\K7");
 }
 
 TEST(RemoveExtension, CutsOnlyAnExtensionOfTheLastComponent) {
@@ -251,12 +275,13 @@ TEST(GetModeArgument, KeepsDigitsAndLowercaseXUpToTheComma) {
 
 TEST(LookupFileKey, FindsTheFirstKeyWhoseValueMatchesWithoutCase) {
     TempFolder folder;
-    folder.Write("settings.ini",
-                 "[levels]\r\nK1=The Keep\r\nK2=the keep\r\nK3 = \"Quoted Name\" \r\n[cutscenes]\r\nC1=Intro\r\n");
+    folder.Write("settings.ini", "[levels]\r\nK1=The Keep\r\nK2=the keep\r\nK3 = \"Quoted Name\" "
+                                 "\r\n[cutscenes]\r\nC1=Intro\r\n");
     const std::string file = folder / "settings.ini";
     EXPECT_EQ(LookupFileKey(file, "THE KEEP", "levels"), "K1");
     EXPECT_EQ(LookupFileKey(file, "Quoted Name", "levels"), "K3");
-    EXPECT_EQ(LookupFileKey(file, "Intro", "levels"), "Intro") << "only its own section is searched";
+    EXPECT_EQ(LookupFileKey(file, "Intro", "levels"), "Intro")
+        << "only its own section is searched";
     EXPECT_EQ(LookupFileKey(file, "Intro", "cutscenes"), "C1");
     EXPECT_EQ(LookupFileKey(folder / "missing.ini", "Intro", "cutscenes"), "Intro");
 }

@@ -73,42 +73,78 @@ template <typename T> T* Find(QWidget* window, const char* name) {
 TEST_F(MainWindowTest, ControlsStandWhereTheyWereDesignedAndStartAsDesigned) {
     struct Control {
         const char* name;
-        QRect place;         // relative to the parent; width/height 0 = not checked
+        QRect place; // relative to the parent; width/height 0 = not checked
         bool enabled;
-        const char* text;    // caption or nullptr
-        const char* hint;    // tool tip or nullptr
+        const char* text; // caption or nullptr
+        const char* hint; // tool tip or nullptr
     } controls[] = {
         {"gbGeneral", {8, 0, 529, 100}, true, " General Settings ", nullptr},
         {"lblGameDest", {9, 19, 0, 0}, true, "ZELTA Destination Folder:", nullptr},
         {"stxDestFolder", {8, 35, 395, 18}, true, "", nullptr},
-        {"btnBrowse", {416, 32, 105, 23}, true, "&Browse Folder", "click here to browse for ZELTA destination folder"},
+        {"btnBrowse",
+         {416, 32, 105, 23},
+         true,
+         "&Browse Folder",
+         "click here to browse for ZELTA destination folder"},
         {"lblCPU", {8, 72, 0, 0}, true, "Select game version:", nullptr},
         {"cbEXE", {112, 69, 113, 21}, true, nullptr, nullptr},
         {"lblVersion", {232, 72, 0, 0}, true, "Patch detected:", nullptr},
         {"stxVersion", {313, 70, 89, 18}, true, "unknown", nullptr},
-        {"btnLanguage", {416, 68, 105, 23}, true, "&Language", "click here to choose your language"},
+        {"btnLanguage",
+         {416, 68, 105, 23},
+         true,
+         "&Language",
+         "click here to choose your language"},
         {"gbLevels", {8, 104, 265, 203}, true, "", nullptr},
         {"cbxLevels", {19, 103, 166, 17}, true, " Play Level / Cutscene / FMV", nullptr},
         {"rbLevel", {8, 22, 177, 17}, false, "Play specific level", nullptr},
-        {"btnScanLevel", {192, 20, 65, 21}, false, "&Rescan", "click here to rescan for available levels"},
+        {"btnScanLevel",
+         {192, 20, 65, 21},
+         false,
+         "&Rescan",
+         "click here to rescan for available levels"},
         {"cbLevel", {24, 46, 233, 21}, false, nullptr, nullptr},
         {"rbCutScene", {8, 77, 177, 17}, false, "Show specific cutscene", nullptr},
-        {"btnScanScene", {191, 75, 65, 21}, false, "&Rescan", "click here to rescan for available cutscenes"},
+        {"btnScanScene",
+         {191, 75, 65, 21},
+         false,
+         "&Rescan",
+         "click here to rescan for available cutscenes"},
         {"cbCutScene", {24, 101, 233, 21}, false, nullptr, nullptr},
         {"rbFMV", {8, 132, 177, 17}, false, "Show FMV via internal player", nullptr},
-        {"btnScanFMV", {191, 129, 65, 21}, false, "&Rescan", "click here to rescan for available FVMs"},
+        {"btnScanFMV",
+         {191, 129, 65, 21},
+         false,
+         "&Rescan",
+         "click here to rescan for available FVMs"},
         {"cbFMV", {24, 156, 233, 21}, false, nullptr, nullptr},
         {"cbxControls", {24, 181, 225, 17}, false, "Show Player Controls / Trackbar", nullptr},
         {"gbMisc", {280, 104, 257, 145}, true, " Miscellaneous ", nullptr},
         {"cbxSettingsDialog", {8, 24, 241, 17}, true, "Show Game Settings dialog", nullptr},
         {"cbxLevelDialog", {8, 48, 241, 17}, true, "Show Select Level dialog", nullptr},
-        {"cbxNoFMV", {8, 72, 241, 17}, true, "Skip FMV's (introduction and in-game mpegs)", nullptr},
-        {"cbxDebugKeys", {8, 96, 241, 17}, true, "Debug keys (Debug option in game menu)", "DEBUGKEYS option"},
-        {"cbxGodMode", {8, 120, 241, 17}, true, "All weapons and ammo (double pistols also)", "GODMODE option"},
+        {"cbxNoFMV",
+         {8, 72, 241, 17},
+         true,
+         "Skip FMV's (introduction and in-game mpegs)",
+         nullptr},
+        {"cbxDebugKeys",
+         {8, 96, 241, 17},
+         true,
+         "Debug keys (Debug option in game menu)",
+         "DEBUGKEYS option"},
+        {"cbxGodMode",
+         {8, 120, 241, 17},
+         true,
+         "All weapons and ammo (double pistols also)",
+         "GODMODE option"},
         {"gbScreen", {280, 256, 257, 97}, true, " Screen Mode ", nullptr},
         {"cbFullScreen", {8, 19, 81, 17}, true, "Full Screen", nullptr},
         {"cbWindowed", {88, 19, 161, 17}, true, "Windowed (24/32-bit only)", nullptr},
-        {"cbxChangeResolution", {8, 46, 241, 17}, false, "Override Screen Resolution (Full Screen only)", nullptr},
+        {"cbxChangeResolution",
+         {8, 46, 241, 17},
+         false,
+         "Override Screen Resolution (Full Screen only)",
+         nullptr},
         {"cbResolution", {24, 66, 129, 21}, false, nullptr, nullptr},
         {"lblAt", {159, 69, 0, 0}, false, "at", nullptr},
         {"cbHz", {176, 66, 49, 21}, false, nullptr, nullptr},
@@ -117,7 +153,11 @@ TEST_F(MainWindowTest, ControlsStandWhereTheyWereDesignedAndStartAsDesigned) {
         {"cbxRecordDemo", {19, 311, 166, 17}, true, " Record Your Demo", nullptr},
         {"lblRecord", {24, 24, 0, 0}, false, "Please select level to record", nullptr},
         {"cbRecord", {24, 48, 233, 21}, false, nullptr, nullptr},
-        {"btnRecordScan", {190, 20, 65, 21}, false, "&Rescan", "click here to rescan for available levels"},
+        {"btnRecordScan",
+         {190, 20, 65, 21},
+         false,
+         "&Rescan",
+         "click here to rescan for available levels"},
         {"rbPAD", {8, 77, 251, 17}, false, "Save as PAD (fixed filename)", nullptr},
         {"rbXPD", {8, 99, 251, 17}, false, "Save as XPD (you may browse for filename)", nullptr},
         {"lblRecordFileName", {24, 120, 0, 0}, false, "Demo will be saved as ", nullptr},
@@ -126,11 +166,23 @@ TEST_F(MainWindowTest, ControlsStandWhereTheyWereDesignedAndStartAsDesigned) {
         {"gbPlayDemo", {280, 360, 257, 121}, true, "", nullptr},
         {"cbxPlayDemo", {294, 358, 155, 17}, true, " Play Recorded Demo", nullptr},
         {"rbPlayPAD", {16, 21, 235, 17}, false, "Select recorded demo to play (PAD file)", nullptr},
-        {"rbPlayXPD", {16, 69, 235, 17}, false, "Browse for recorded demo to play (XPD file)", nullptr},
+        {"rbPlayXPD",
+         {16, 69, 235, 17},
+         false,
+         "Browse for recorded demo to play (XPD file)",
+         nullptr},
         {"cbPlay", {24, 40, 153, 21}, false, nullptr, nullptr},
-        {"btnPlayRescan", {185, 40, 65, 21}, false, "&Rescan", "click here to rescan for recorded demos"},
+        {"btnPlayRescan",
+         {185, 40, 65, 21},
+         false,
+         "&Rescan",
+         "click here to rescan for recorded demos"},
         {"edtPlayDemo", {24, 90, 153, 0}, false, nullptr, nullptr},
-        {"btnBrowsePlay", {185, 90, 65, 21}, false, "&Browse", "click here to browse for recorded XPD file"},
+        {"btnBrowsePlay",
+         {185, 90, 65, 21},
+         false,
+         "&Browse",
+         "click here to browse for recorded XPD file"},
         {"btnAbout", {8, 491, 89, 25}, true, "&About", "Shows program information"},
         {"btnReadMe", {116, 491, 89, 25}, true, "Read &Me", "Shows readme file"},
         {"btnReset", {224, 491, 89, 25}, true, "Default", "Reset settings to default"},
@@ -214,7 +266,9 @@ TEST_F(MainWindowTest, FirstStartWithoutSettingsTakesEveryDefault) {
 
 TEST_F(MainWindowTest, LoadSelectsTheExecutableWithoutRegardToCaseAndSetsTheScreenPair) {
     FillExecutables({"A.EXE", "ZELTA.EXE", "ZELTA_D3D.EXE"});
-    folder.Write("settings.ini", "[config]\nversion=zelta_d3d.exe\nwindowed=1\nfullscreen=1\ngodmode=2\nlang=Deutsch\n");
+    folder.Write(
+        "settings.ini",
+        "[config]\nversion=zelta_d3d.exe\nwindowed=1\nfullscreen=1\ngodmode=2\nlang=Deutsch\n");
     main->LoadOptions(main->SettingsFile(), true);
     EXPECT_EQ(main->cbEXE->currentIndex(), 2);
     EXPECT_TRUE(main->cbFullScreen->isChecked()) << "fullscreen is set last and wins";
@@ -244,9 +298,10 @@ TEST_F(MainWindowTest, ExitSavesEveryOptionThenCloses) {
     TfrmMain::SetRadioChecked(main->cbWindowed, true);
     language->SetLanguage("Deutsch");
     main->btnExit->click();
-    EXPECT_EQ(folder.Read("settings.ini"),
-              "[config]\r\nversion=ZELTA_D3D.EXE\r\nsettings=1\r\nlevel=0\r\ngodmode=0\r\ndebugkeys=1\r\n"
-              "nofmv=0\r\nwindowed=1\r\nfullscreen=0\r\nlang=Deutsch\r\n");
+    EXPECT_EQ(
+        folder.Read("settings.ini"),
+        "[config]\r\nversion=ZELTA_D3D.EXE\r\nsettings=1\r\nlevel=0\r\ngodmode=0\r\ndebugkeys=1\r\n"
+        "nofmv=0\r\nwindowed=1\r\nfullscreen=0\r\nlang=Deutsch\r\n");
     EXPECT_FALSE(main->isVisible());
 }
 
@@ -270,14 +325,17 @@ TEST_F(MainWindowTest, AFailedSaveIsReportedAndKeepsTheWindowOpen) {
     main->btnExit->click();
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].kind, "application");
-    EXPECT_EQ(messages.shown[0].text, "Unable to write to " + folder.Path() + "/missing-folder/settings.ini");
+    EXPECT_EQ(messages.shown[0].text,
+              "Unable to write to " + folder.Path() + "/missing-folder/settings.ini");
     EXPECT_TRUE(main->isVisible());
 }
 
 TEST_F(MainWindowTest, ResetAsksFirstAndErasesOnlyTheOptions) {
     FillExecutables({"A.EXE", "ZELTA.EXE"});
     const std::string tables = "[levels]\r\nK1=The Keep\r\n[other]\r\nx=1\r\n";
-    folder.Write("settings.ini", "[config]\r\nversion=A.EXE\r\nnofmv=1\r\nfullscreen=1\r\nlang=Deutsch\r\n" + tables);
+    folder.Write("settings.ini",
+                 "[config]\r\nversion=A.EXE\r\nnofmv=1\r\nfullscreen=1\r\nlang=Deutsch\r\n" +
+                     tables);
     main->FormShow();
     ASSERT_TRUE(main->cbxNoFMV->isChecked());
     ASSERT_EQ(main->cbEXE->currentIndex(), 0);
@@ -286,7 +344,8 @@ TEST_F(MainWindowTest, ResetAsksFirstAndErasesOnlyTheOptions) {
     main->btnReset->click();
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].kind, "confirm");
-    EXPECT_EQ(messages.shown[0].text, "Do you really want to reset application to default settings?");
+    EXPECT_EQ(messages.shown[0].text,
+              "Do you really want to reset application to default settings?");
     EXPECT_TRUE(main->cbxNoFMV->isChecked());
     EXPECT_NE(folder.Read("settings.ini").find("nofmv=1"), std::string::npos);
 
@@ -320,7 +379,8 @@ TEST_F(MainWindowTest, RefusalsAreShownInTheirBoxesAndStartNothing) {
     main->edtPlayDemo->setText(QString::fromStdString(folder / "gone.xpd"));
     EXPECT_FALSE(main->BuildGameArguments().has_value());
     EXPECT_EQ(messages.shown.back().kind, "error");
-    EXPECT_EQ(messages.shown.back().text, "The following file could not be found:\r\r" + (folder / "gone.xpd"));
+    EXPECT_EQ(messages.shown.back().text,
+              "The following file could not be found:\r\r" + (folder / "gone.xpd"));
 }
 
 TEST_F(MainWindowTest, ArgumentsComeFromTheControlsAndTheNameTables) {

@@ -15,9 +15,10 @@ TEST(StoredOptions, AFreshFileHoldsTheNineKeysInOrder) {
     o.fullscreen = true;
     o.lang = "Deutsch";
     WriteStoredOptions(ini, o, true);
-    EXPECT_EQ(folder.Read("settings.ini"),
-              "[config]\r\nversion=ZELTA_D3D.EXE\r\nsettings=0\r\nlevel=0\r\ngodmode=1\r\ndebugkeys=0\r\n"
-              "nofmv=0\r\nwindowed=0\r\nfullscreen=1\r\nlang=Deutsch\r\n");
+    EXPECT_EQ(
+        folder.Read("settings.ini"),
+        "[config]\r\nversion=ZELTA_D3D.EXE\r\nsettings=0\r\nlevel=0\r\ngodmode=1\r\ndebugkeys=0\r\n"
+        "nofmv=0\r\nwindowed=0\r\nfullscreen=1\r\nlang=Deutsch\r\n");
     StoredOptions back = ReadStoredOptions(ini, true);
     EXPECT_EQ(back.version, "ZELTA_D3D.EXE");
     EXPECT_TRUE(back.godmode);
@@ -39,8 +40,8 @@ TEST(StoredOptions, PackageOptionsLeaveTheVersionOut) {
 
 TEST(StoredOptions, FlagsReadAsIntegersAndAnythingElseIsOff) {
     TempFolder folder;
-    folder.Write("settings.ini",
-                 "[config]\nsettings=2\nlevel=0x1\ngodmode=yes\ndebugkeys=\nnofmv=$A\nwindowed=0x\nfullscreen=-1\n");
+    folder.Write("settings.ini", "[config]\nsettings=2\nlevel=0x1\ngodmode=yes\ndebugkeys=\nnofmv=$"
+                                 "A\nwindowed=0x\nfullscreen=-1\n");
     StoredOptions o = ReadStoredOptions(IniFile(folder / "settings.ini"), true);
     EXPECT_TRUE(o.settings);
     EXPECT_TRUE(o.level);
@@ -63,7 +64,8 @@ TEST(StoredOptions, AnEmptyVersionStaysEmpty) {
 
 TEST(StoredOptions, ResetErasesOnlyTheConfigSection) {
     TempFolder folder;
-    const std::string tables = "; hand-written names\r\n[levels]\r\nK1=The Keep\r\n[fmvs]\r\nintro=Intro\r\n";
+    const std::string tables =
+        "; hand-written names\r\n[levels]\r\nK1=The Keep\r\n[fmvs]\r\nintro=Intro\r\n";
     folder.Write("settings.ini", "[config]\r\nversion=X.EXE\r\nnofmv=1\r\n" + tables);
     IniFile ini(folder / "settings.ini");
     EraseStoredOptions(ini);
@@ -75,12 +77,14 @@ TEST(StoredOptions, ResetErasesOnlyTheConfigSection) {
 
 TEST(StoredOptions, SavingKeepsHandWrittenTablesAndComments) {
     TempFolder folder;
-    const std::string before = "; names of my levels\n[levels]\nK1 = The Keep\n\n[config]\nlang=Deutsch\n";
+    const std::string before =
+        "; names of my levels\n[levels]\nK1 = The Keep\n\n[config]\nlang=Deutsch\n";
     folder.Write("settings.ini", before);
     IniFile ini(folder / "settings.ini");
     WriteStoredOptions(ini, StoredOptions{}, true);
     EXPECT_EQ(folder.Read("settings.ini"),
-              "; names of my levels\n[levels]\nK1 = The Keep\n\n[config]\nlang=English (Default)\nversion=ZELTA.EXE\n"
+              "; names of my levels\n[levels]\nK1 = The Keep\n\n[config]\nlang=English "
+              "(Default)\nversion=ZELTA.EXE\n"
               "settings=0\nlevel=0\ngodmode=0\ndebugkeys=0\nnofmv=0\nwindowed=0\nfullscreen=0\n");
 }
 

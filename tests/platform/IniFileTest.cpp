@@ -9,15 +9,16 @@
 namespace {
 
 TEST(IniReadRules, MatchesNamesWithoutCaseAndTakesTheFirstMatch) {
-    auto doc = IniDocument::Parse("[Config]\r\nVersion=first\r\nversion=second\r\n[config]\r\nlang=other\r\n");
+    auto doc = IniDocument::Parse(
+        "[Config]\r\nVersion=first\r\nversion=second\r\n[config]\r\nlang=other\r\n");
     EXPECT_EQ(doc.Read("CONFIG", "VERSION"), "first");
     // Only the first section of a name is searched.
     EXPECT_EQ(doc.Read("config", "lang"), std::nullopt);
 }
 
 TEST(IniReadRules, TrimsAndRemovesOnePairOfMatchingQuotes) {
-    auto doc = IniDocument::Parse(
-        "[s]\n  a =  spaced value  \nb=\"  kept  \"\nc='x'\nd=\"a\"b\"\ne=\"abc\nf='x\"\ng=\"\"\nh=\"\n");
+    auto doc = IniDocument::Parse("[s]\n  a =  spaced value  \nb=\"  kept  "
+                                  "\"\nc='x'\nd=\"a\"b\"\ne=\"abc\nf='x\"\ng=\"\"\nh=\"\n");
     EXPECT_EQ(doc.Read("s", "a"), "spaced value");
     EXPECT_EQ(doc.Read("s", "b"), "  kept  ");
     EXPECT_EQ(doc.Read("s", "c"), "x");
@@ -55,10 +56,13 @@ TEST(IniReadRules, LinesBeforeTheFirstSectionBelongToNone) {
 }
 
 TEST(IniWriteRules, ChangesOnlyTheAffectedLine) {
-    const std::string original = "; my notes\r\n[levels]\r\nK1 = The Keep \r\n\r\n[config]\nVersion=OLD.EXE\nlang=x\n";
+    const std::string original =
+        "; my notes\r\n[levels]\r\nK1 = The Keep \r\n\r\n[config]\nVersion=OLD.EXE\nlang=x\n";
     auto doc = IniDocument::Parse(original);
     doc.Write("CONFIG", "version", "ZELTA.EXE");
-    EXPECT_EQ(doc.Serialize(), "; my notes\r\n[levels]\r\nK1 = The Keep \r\n\r\n[config]\nVersion=ZELTA.EXE\nlang=x\n");
+    EXPECT_EQ(
+        doc.Serialize(),
+        "; my notes\r\n[levels]\r\nK1 = The Keep \r\n\r\n[config]\nVersion=ZELTA.EXE\nlang=x\n");
 }
 
 TEST(IniWriteRules, NewKeysFollowTheSectionsLastKeyAndNewSectionsGoAtTheEnd) {
@@ -66,12 +70,13 @@ TEST(IniWriteRules, NewKeysFollowTheSectionsLastKeyAndNewSectionsGoAtTheEnd) {
     doc.Write("config", "b", "2");
     doc.Write("config", "c", "3");
     doc.Write("fmvs", "intro", "Intro");
-    EXPECT_EQ(doc.Serialize(),
-              "[config]\r\na=1\r\nb=2\r\nc=3\r\n; note\r\n\r\n[levels]\r\nK1=Keep\r\n[fmvs]\r\nintro=Intro\r\n");
+    EXPECT_EQ(doc.Serialize(), "[config]\r\na=1\r\nb=2\r\nc=3\r\n; "
+                               "note\r\n\r\n[levels]\r\nK1=Keep\r\n[fmvs]\r\nintro=Intro\r\n");
 }
 
 TEST(IniWriteRules, EraseSectionRemovesEveryCopyAndKeepsComments) {
-    auto doc = IniDocument::Parse("[config]\nversion=A\n; keep me\n[levels]\nK1=Keep\n[CONFIG]\nlang=x\n");
+    auto doc =
+        IniDocument::Parse("[config]\nversion=A\n; keep me\n[levels]\nK1=Keep\n[CONFIG]\nlang=x\n");
     EXPECT_TRUE(doc.EraseSection("Config"));
     EXPECT_EQ(doc.Serialize(), "; keep me\n[levels]\nK1=Keep\n");
     EXPECT_FALSE(doc.EraseSection("config"));
@@ -82,7 +87,8 @@ TEST(IniFileOnDisk, CreatesAMissingFileWithWindowsLineEndings) {
     IniFile ini(folder / "settings.ini");
     ini.WriteString("config", "version", "ZELTA.EXE");
     ini.WriteString("config", "lang", "English (Default)");
-    EXPECT_EQ(folder.Read("settings.ini"), "[config]\r\nversion=ZELTA.EXE\r\nlang=English (Default)\r\n");
+    EXPECT_EQ(folder.Read("settings.ini"),
+              "[config]\r\nversion=ZELTA.EXE\r\nlang=English (Default)\r\n");
 }
 
 TEST(IniFileOnDisk, ReadingNeverCreatesTheFile) {
@@ -150,7 +156,8 @@ TEST(IniFileOnDisk, AWriteIntoAMissingFolderRaises) {
     TempFolder folder;
     IniFile ini(folder / "no-such-folder/settings.ini");
     EXPECT_THROW(ini.WriteString("config", "lang", "x"), ScuError);
-    EXPECT_THROW(IniFile(folder.Path()).WriteString("config", "lang", "x"), ScuError) << "a folder is no file";
+    EXPECT_THROW(IniFile(folder.Path()).WriteString("config", "lang", "x"), ScuError)
+        << "a folder is no file";
 }
 
 TEST(IniFileOnDisk, WritingThroughASymbolicLinkKeepsTheLink) {

@@ -15,13 +15,26 @@ TEST(Wildcard, FollowsTheDosMatchingRules) {
         const char* name;
         bool matches;
     } cases[] = {
-        {"*.exe", "ZELTA.EXE", true},  {"*.exe", "zelta.exe", true},   {"*.exe", "a.exe1", false},
-        {"*.exe", "exe", false},       {"*.*", "README", true},        {"*.*", "a.b.c", true},
-        {"*", ".hidden", true},        {"*.", "noext", true},          {"*.", "has.ext", false},
-        {"a??", "a", true},            {"a??", "ab", true},            {"a??", "abc", true},
-        {"a??", "abcd", false},        {"*.lng", "Deutsch.lng", true}, {"*.lng", "Deutsch.lng.bak", false},
-        {"K?.pad", "K1.PAD", true},    {"K?.pad", "K.pad", true},      {"K?.pad", "K12.pad", false},
-        {"*.tmp", "K1.tmp", true},     {"launcher.exe", "LAUNCHER.EXE", true},
+        {"*.exe", "ZELTA.EXE", true},
+        {"*.exe", "zelta.exe", true},
+        {"*.exe", "a.exe1", false},
+        {"*.exe", "exe", false},
+        {"*.*", "README", true},
+        {"*.*", "a.b.c", true},
+        {"*", ".hidden", true},
+        {"*.", "noext", true},
+        {"*.", "has.ext", false},
+        {"a??", "a", true},
+        {"a??", "ab", true},
+        {"a??", "abc", true},
+        {"a??", "abcd", false},
+        {"*.lng", "Deutsch.lng", true},
+        {"*.lng", "Deutsch.lng.bak", false},
+        {"K?.pad", "K1.PAD", true},
+        {"K?.pad", "K.pad", true},
+        {"K?.pad", "K12.pad", false},
+        {"*.tmp", "K1.tmp", true},
+        {"launcher.exe", "LAUNCHER.EXE", true},
     };
     for (const auto& c : cases)
         EXPECT_EQ(MatchesWildcard(c.mask, c.name), c.matches) << c.mask << " vs " << c.name;
@@ -54,7 +67,8 @@ TEST(NativePaths, MapDriveLettersThroughTheWinePrefix) {
     std::filesystem::create_directories(folder / "games/ZELTA/bin");
     std::filesystem::create_directory_symlink(folder / "games", folder / "prefix/dosdevices/d:");
     setenv("WINEPREFIX", (folder / "prefix").c_str(), 1);
-    EXPECT_EQ(NativePath("D:\\zelta\\BIN\\ZELTA.EXE"), folder / "prefix/dosdevices/d:/ZELTA/bin/ZELTA.EXE");
+    EXPECT_EQ(NativePath("D:\\zelta\\BIN\\ZELTA.EXE"),
+              folder / "prefix/dosdevices/d:/ZELTA/bin/ZELTA.EXE");
     EXPECT_EQ(NativePath("d:\\\\ZELTA\\\\bin\\"), folder / "prefix/dosdevices/d:/ZELTA/bin");
     unsetenv("WINEPREFIX");
     setenv("HOME", folder.Path().c_str(), 1);

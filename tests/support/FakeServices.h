@@ -22,7 +22,9 @@ public:
         shown.push_back({"confirm", text});
         return confirmAnswer;
     }
-    void ApplicationError(const std::string& message) override { shown.push_back({"application", message}); }
+    void ApplicationError(const std::string& message) override {
+        shown.push_back({"application", message});
+    }
 };
 
 // Records programs started and documents opened; starting succeeds unless a failure is scripted.
@@ -35,7 +37,8 @@ public:
     std::vector<std::string> opened;
     std::string failure;
 
-    std::string Start(const std::string& program, const std::string& arguments, const std::string& folder) override {
+    std::string Start(const std::string& program, const std::string& arguments,
+                      const std::string& folder) override {
         started.push_back({program, arguments, folder});
         return failure;
     }
