@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
     frmBrowse = &browse;
     TfrmAbout about(&mainWindow);
     frmAbout = &about;
-    TfrmLanguage language(&mainWindow);
+    TfrmLanguage language(GetProgramFolder(), &starter, &mainWindow);
     frmLanguage = &language;
 
     if (argc > 1)
