@@ -70,13 +70,15 @@ LanguageFile LanguageFile::FromText(std::string_view bytes) {
     return file;
 }
 
-std::string LanguageFile::Text(std::string_view section, std::string_view key, std::string_view def) const {
+std::string LanguageFile::Text(std::string_view section, std::string_view key,
+                               std::string_view def) const {
     if (auto value = doc_.Read(section, key))
         return *value;
     return std::string(def);
 }
 
-std::int32_t LanguageFile::Integer(std::string_view section, std::string_view key, std::int32_t def) const {
+std::int32_t LanguageFile::Integer(std::string_view section, std::string_view key,
+                                   std::int32_t def) const {
     auto value = doc_.Read(section, key);
     if (!value)
         return def;
@@ -98,13 +100,15 @@ std::vector<std::string> LanguageFile::Captions() const {
     std::vector<std::string> captions;
     captions.reserve(kCatalogueSize);
     for (const CatalogueText& entry : TextCatalogue())
-        captions.push_back(entry.before + Text(entry.section, entry.key, entry.defaultText) + entry.after);
+        captions.push_back(entry.before + Text(entry.section, entry.key, entry.defaultText) +
+                           entry.after);
     return captions;
 }
 
 std::vector<std::string> ListLanguages(std::string_view utilityFolder) {
     std::vector<std::string> names;
     for (const FoundEntry& entry : FindFiles(std::string(utilityFolder) + "\\*.lng"))
-        names.push_back(entry.name.size() > 4 ? entry.name.substr(0, entry.name.size() - 4) : std::string());
+        names.push_back(entry.name.size() > 4 ? entry.name.substr(0, entry.name.size() - 4)
+                                              : std::string());
     return names;
 }

@@ -33,7 +33,8 @@ void FitLabel(QLabel* label) {
 }
 
 // A bold value line; the two link lines are also underlined, in the link colour, with the hand.
-QLabel* MakeValueLabel(QWidget* parent, const char* name, const QString& text, QPoint at, bool link) {
+QLabel* MakeValueLabel(QWidget* parent, const char* name, const QString& text, QPoint at,
+                       bool link) {
     QLabel* label = MakeLabel(parent, name, text, at);
     QFont font = label->font();
     font.setBold(true);
@@ -49,13 +50,18 @@ QLabel* MakeValueLabel(QWidget* parent, const char* name, const QString& text, Q
     return label;
 }
 
-std::string Text(const QString& text) { return text.toLocal8Bit().toStdString(); }
-QString Qt8Bit(const std::string& text) { return QString::fromLocal8Bit(text); }
+std::string Text(const QString& text) {
+    return text.toLocal8Bit().toStdString();
+}
+QString Qt8Bit(const std::string& text) {
+    return QString::fromLocal8Bit(text);
+}
 } // namespace
 
 TfrmLanguage::TfrmLanguage(std::string utilityFolder, ProgramStarter* starter, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
       utilityFolder_(std::move(utilityFolder)), starter_(starter) {
     setObjectName(QStringLiteral("frmLanguage"));
     setWindowTitle(QStringLiteral("Language"));
@@ -81,8 +87,10 @@ TfrmLanguage::TfrmLanguage(std::string utilityFolder, ProgramStarter* starter, Q
 
     lblAutorTitle = MakeLabel(gbLanguage, "lblAutorTitle", QStringLiteral("Author: "), {16, 64});
     lblEmailTitle = MakeLabel(gbLanguage, "lblEmailTitle", QStringLiteral("E-Mail:"), {16, 88});
-    lblWebSiteTitle = MakeLabel(gbLanguage, "lblWebSiteTitle", QStringLiteral("Web Site:"), {16, 112});
-    lblLanguage = MakeLabel(gbLanguage, "lblLanguage", QStringLiteral("Select Language:"), {16, 24});
+    lblWebSiteTitle =
+        MakeLabel(gbLanguage, "lblWebSiteTitle", QStringLiteral("Web Site:"), {16, 112});
+    lblLanguage =
+        MakeLabel(gbLanguage, "lblLanguage", QStringLiteral("Select Language:"), {16, 24});
 
     cbxLanguage = new QComboBox(gbLanguage);
     cbxLanguage->setObjectName(QStringLiteral("cbxLanguage"));
@@ -96,9 +104,12 @@ TfrmLanguage::TfrmLanguage(std::string utilityFolder, ProgramStarter* starter, Q
     bvlSplitter->setFrameShape(QFrame::HLine);
     bvlSplitter->setFrameShadow(QFrame::Sunken);
 
-    lblAuthor = MakeValueLabel(gbLanguage, "lblAuthor", QStringLiteral("ZELTA SCU team"), {80, 64}, false);
-    lblEmail = MakeValueLabel(gbLanguage, "lblEmail", QStringLiteral("scu@example.org"), {80, 88}, true);
-    lblWebSite = MakeValueLabel(gbLanguage, "lblWebSite", QStringLiteral("www.example.org/zelta-scu"), {80, 112}, true);
+    lblAuthor =
+        MakeValueLabel(gbLanguage, "lblAuthor", QStringLiteral("ZELTA SCU team"), {80, 64}, false);
+    lblEmail =
+        MakeValueLabel(gbLanguage, "lblEmail", QStringLiteral("scu@example.org"), {80, 88}, true);
+    lblWebSite = MakeValueLabel(gbLanguage, "lblWebSite",
+                                QStringLiteral("www.example.org/zelta-scu"), {80, 112}, true);
     lblEmail->installEventFilter(this);
     lblWebSite->installEventFilter(this);
 
@@ -109,7 +120,9 @@ TfrmLanguage::TfrmLanguage(std::string utilityFolder, ProgramStarter* starter, Q
     FormCreate();
 }
 
-void TfrmLanguage::FormCreate() { SetLanguage(kDefaultLanguage); }
+void TfrmLanguage::FormCreate() {
+    SetLanguage(kDefaultLanguage);
+}
 
 void TfrmLanguage::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
@@ -117,7 +130,9 @@ void TfrmLanguage::showEvent(QShowEvent* event) {
         FormShow();
 }
 
-void TfrmLanguage::FormShow() { FillLanguageList(); }
+void TfrmLanguage::FormShow() {
+    FillLanguageList();
+}
 
 void TfrmLanguage::FillLanguageList() {
     cbxLanguage->clear();
@@ -148,11 +163,14 @@ void TfrmLanguage::ShowLanguageInfo(const std::string& name) {
 }
 
 void TfrmLanguage::btnOKClick() {
-    SetLanguage(cbxLanguage->currentIndex() >= 0 ? Text(cbxLanguage->currentText()) : std::string());
+    SetLanguage(cbxLanguage->currentIndex() >= 0 ? Text(cbxLanguage->currentText())
+                                                 : std::string());
     accept();
 }
 
-void TfrmLanguage::btnCancelClick() { reject(); }
+void TfrmLanguage::btnCancelClick() {
+    reject();
+}
 
 void TfrmLanguage::lblEmailClick() {
     if (starter_)
@@ -166,10 +184,12 @@ void TfrmLanguage::lblWebSiteClick() {
 
 bool TfrmLanguage::eventFilter(QObject* watched, QEvent* event) {
     // A label has no click of its own: a left-button release over it counts as one.
-    if (event->type() == QEvent::MouseButtonRelease && (watched == lblEmail || watched == lblWebSite)) {
+    if (event->type() == QEvent::MouseButtonRelease &&
+        (watched == lblEmail || watched == lblWebSite)) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         auto* label = static_cast<QLabel*>(watched);
-        if (mouse->button() == Qt::LeftButton && label->rect().contains(mouse->position().toPoint())) {
+        if (mouse->button() == Qt::LeftButton &&
+            label->rect().contains(mouse->position().toPoint())) {
             if (watched == lblEmail)
                 lblEmailClick();
             else
