@@ -7,6 +7,8 @@
 #include "platform/DesktopProgramStarter.h"
 #include "platform/Paths.h"
 #include "platform/QtMessageBoxes.h"
+#include "platform/WinePrefixGameRegistry.h"
+#include "platform/XrandrDisplayModes.h"
 #include "resources/Fonts.h"
 #include "resources/Glyphs.h"
 
@@ -24,6 +26,10 @@ int main(int argc, char** argv) {
     MainServices services;
     services.messages = &messages;
     services.starter = &starter;
+    WinePrefixGameRegistry registry(WinePrefix());
+    services.registry = &registry;
+    XrandrDisplayModes displayModes;
+    services.displayModes = &displayModes;
 
     TfrmMain mainWindow(services, GetProgramFolder());
     frmMain = &mainWindow;

@@ -64,6 +64,7 @@ void TfrmMain::ConnectHandlers() {
     connect(btnAbout, &QPushButton::clicked, this, [this] { btnAboutClick(); });
     connect(btnLanguage, &QPushButton::clicked, this, [this] { btnLanguageClick(); });
     connect(btnReset, &QPushButton::clicked, this, [this] { btnResetClick(); });
+    ConnectDiscoveryHandlers();
 }
 
 void TfrmMain::FormCreate() {
@@ -79,7 +80,10 @@ void TfrmMain::showEvent(QShowEvent* event) {
 }
 
 void TfrmMain::FormShow() {
-    RunHandler([this] { LoadOptions(SettingsFile(), true); });
+    RunHandler([this] {
+        DiscoverGame();
+        LoadOptions(SettingsFile(), true);
+    });
 }
 
 void TfrmMain::btnExitClick() {

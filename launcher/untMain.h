@@ -3,6 +3,7 @@
 #include "launcher/GameCommandLine.h"
 #include "launcher/MainServices.h"
 #include "launcher/Options.h"
+#include "launcher/ScreenModes.h"
 
 #include <QWidget>
 
@@ -126,6 +127,31 @@ public:
     void btnResetClick();
     void cbEXEChange();
 
+    // Game discovery and content scans
+    void ScanExecutables();
+    void btnBrowseClick();
+    void ScanLevels();
+    void ScanCutscenes();
+    void ScanMovies();
+    void ScanDemos();
+    void btnScanLevelClick();
+    void btnScanSceneClick();
+    void btnScanFMVClick();
+    void btnRecordScanClick();
+
+    // Screen modes
+    void FillResolutionList();
+    const ScreenModeTable& ScreenModes() const { return screenModes_; }
+    void cbFullScreenClick();
+    void cbxChangeResolutionClick();
+    void cbResolutionChange();
+
+    // Option panel rules: the level group, and the demo groups' title boxes
+    void cbxLevelsClick();
+    void rbLevelClick();
+    void cbxRecordDemoClick();
+    void cbxPlayDemoClick();
+
     // Runs a handler body; an error of the settings, registry or archive layers ends it and is
     // shown in the application error box.
     void RunHandler(const std::function<void()>& body);
@@ -149,11 +175,18 @@ protected:
 private:
     void CreateControls();
     void ConnectHandlers();
+    void ConnectDiscoveryHandlers();
+    // Steps of the show sequence before the options are loaded: game folder, executables,
+    // content lists and screen modes.
+    void DiscoverGame();
+    // Unchecks a group title box and runs its reaction once, whether or not it was checked.
+    void SwitchOffGroup(QCheckBox* title, void (TfrmMain::*reaction)());
 
     MainServices services_;
     std::string utilityFolder_;
     std::string commandLineArgument_;
     bool shown_ = false;
+    ScreenModeTable screenModes_;
 };
 
 extern TfrmMain* frmMain;

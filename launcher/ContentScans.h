@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class IniDocument;
+
+// One of the four content scans of the game folder.
+struct ContentScan {
+    const char* pattern;   // appended to the game folder
+    const char* nameTable; // section of settings.ini with the shown names; nullptr: names as found
+    const char* suffix;    // of the rescan message
+};
+
+inline constexpr ContentScan kLevelScan{"\\data\\maps\\*.clz", "levels", " level files found"};
+inline constexpr ContentScan kCutsceneScan{"\\data\\maps\\cutscene\\*.clz", "cutscenes",
+                                           " cutscene files found"};
+inline constexpr ContentScan kMovieScan{"\\data\\fmv\\*.mpg", "fmvs", " FMV files found"};
+// No separator before "bin": the game folder ends with one.
+inline constexpr ContentScan kDemoScan{"bin\\*.pad", nullptr, " recorded demos found"};
+
+// A found file name without its last four characters (the dot and a three-letter extension).
+std::string FileBaseName(std::string_view fileName);
+
+// The entries of a content list in listing order: for a scan with a name table, the shown name
+// of each found base name (the table's value, keys matched without regard to case, else the base
+// name itself); for the demo scan, the names as found. Folders matching the pattern count too.
+std::vector<std::string> ScanContent(const std::string& gameFolder, const ContentScan& scan,
+                                     const IniDocument& settings);
+
+// "Scanning Complete!", two carriage returns, the count and the scan's suffix.
+std::string ScanCompleteMessage(std::size_t count, const ContentScan& scan);

@@ -1,0 +1,73 @@
+// The content lists: levels (copied into the record list), cutscenes, movies and PAD demos.
+#include "launcher/untMain.h"
+
+#include "launcher/ContentScans.h"
+#include "platform/IniFile.h"
+#include "platform/MessageBoxes.h"
+
+#include <QComboBox>
+
+namespace {
+// Replaces the entries of a list; selecting the first entry by program runs no change reaction.
+void FillList(QComboBox* list, const std::vector<std::string>& entries) {
+    list->clear();
+    for (const std::string& entry : entries)
+        list->addItem(QString::fromStdString(entry));
+    list->setCurrentIndex(entries.empty() ? -1 : 0);
+}
+} // namespace
+
+void TfrmMain::ScanLevels() {
+    const auto entries = ScanContent(GameFolder(), kLevelScan, IniFile(SettingsFile()).Snapshot());
+    FillList(cbLevel, entries);
+    FillList(cbRecord, entries);
+}
+
+void TfrmMain::ScanCutscenes() {
+    FillList(cbCutScene,
+             ScanContent(GameFolder(), kCutsceneScan, IniFile(SettingsFile()).Snapshot()));
+}
+
+void TfrmMain::ScanMovies() {
+    FillList(cbFMV, ScanContent(GameFolder(), kMovieScan, IniFile(SettingsFile()).Snapshot()));
+}
+
+void TfrmMain::ScanDemos() {
+    FillList(cbPlay, ScanContent(GameFolder(), kDemoScan, IniDocument()));
+}
+
+void TfrmMain::btnScanLevelClick() {
+    RunHandler([this] {
+        ScanLevels();
+        if (services_.messages)
+            services_.messages->Information(
+                ScanCompleteMessage(static_cast<size_t>(cbLevel->count()), kLevelScan));
+    });
+}
+
+void TfrmMain::btnScanSceneClick() {
+    RunHandler([this] {
+        ScanCutscenes();
+        if (services_.messages)
+            services_.messages->Information(
+                ScanCompleteMessage(static_cast<size_t>(cbCutScene->count()), kCutsceneScan));
+    });
+}
+
+void TfrmMain::btnScanFMVClick() {
+    RunHandler([this] {
+        ScanMovies();
+        if (services_.messages)
+            services_.messages->Information(
+                ScanCompleteMessage(static_cast<size_t>(cbFMV->count()), kMovieScan));
+    });
+}
+
+void TfrmMain::btnRecordScanClick() {
+    RunHandler([this] {
+        ScanDemos();
+        if (services_.messages)
+            services_.messages->Information(
+                ScanCompleteMessage(static_cast<size_t>(cbPlay->count()), kDemoScan));
+    });
+}

@@ -1,0 +1,335 @@
+#include "platform/VersionResource.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <vector>
+
+namespace {
+
+using Bytes = std::span<const std::uint8_t>;
+
+bool Fits(Bytes bytes, std::uint64_t offset, std::uint64_t size) {
+    return offset <= bytes.size() && size <= bytes.size() - offset;
+}
+
+std::uint16_t U16(Bytes b, std::size_t at) {
+    return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8);
+}
+
+std::uint32_t U32(Bytes b, std::size_t at) {
+    return static_cast<std::uint32_t>(b[at]) | static_cast<std::uint32_t>(b[at + 1]) << 8 |
+           static_cast<std::uint32_t>(b[at + 2]) << 16 |
+           static_cast<std::uint32_t>(b[at + 3]) << 24;
+}
+
+constexpr std::size_t kMaxSections = 96;
+constexpr std::uint32_t kResourceVersion = 16;
+constexpr std::uint32_t kVersionInfoId = 1;
+constexpr std::uint32_t kSubdirectory = 0x80000000u;
+
+struct Section {
+    std::uint32_t virtualAddress, virtualSize, rawPointer, rawSize;
+};
+
+// File bytes of [rva, rva + size) when one section holds all of them on disk.
+std::optional<Bytes> MapRva(Bytes image, const std::vector<Section>& sections, std::uint32_t rva,
+                            std::uint32_t size) {
+    for (const Section& s : sections) {
+        const std::uint64_t extent = s.virtualSize ? s.virtualSize : s.rawSize;
+        if (rva < s.virtualAddress || rva - s.virtualAddress >= extent)
+            continue;
+        const std::uint64_t within = rva - s.virtualAddress;
+        if (within + size > s.rawSize)
+            return std::nullopt;
+        const std::uint64_t offset = s.rawPointer + within;
+        if (!Fits(image, offset, size))
+            return std::nullopt;
+        return image.subspan(static_cast<std::size_t>(offset), size);
+    }
+    return std::nullopt;
+}
+
+// The resource section from the resource root to the end of its section's data on disk.
+std::optional<Bytes> ResourceArea(Bytes image, const std::vector<Section>& sections,
+                                  std::uint32_t rva) {
+    for (const Section& s : sections) {
+        const std::uint64_t extent = s.virtualSize ? s.virtualSize : s.rawSize;
+        if (rva < s.virtualAddress || rva - s.virtualAddress >= extent)
+            continue;
+        const std::uint64_t within = rva - s.virtualAddress;
+        if (within >= s.rawSize)
+            return std::nullopt;
+        const std::uint64_t offset = s.rawPointer + within;
+        if (offset >= image.size())
+            return std::nullopt;
+        std::uint64_t size = s.rawSize - within;
+        if (size > image.size() - offset)
+            size = image.size() - offset;
+        return image.subspan(static_cast<std::size_t>(offset), static_cast<std::size_t>(size));
+    }
+    return std::nullopt;
+}
+
+struct DirectoryEntry {
+    std::uint32_t id;
+    std::uint32_t offset; // with kSubdirectory set for a subdirectory
+};
+
+// The ID entries of the resource directory at offset (named entries come first and are skipped).
+std::optional<std::vector<DirectoryEntry>> ReadDirectory(Bytes area, std::uint32_t offset) {
+    if (!Fits(area, offset, 16))
+        return std::nullopt;
+    const std::uint64_t named = U16(area, offset + 12);
+    const std::uint64_t ids = U16(area, offset + 14);
+    if (!Fits(area, offset + 16ull, (named + ids) * 8))
+        return std::nullopt;
+    std::vector<DirectoryEntry> entries;
+    for (std::uint64_t i = 0; i < ids; ++i) {
+        const std::size_t at = static_cast<std::size_t>(offset + 16 + (named + i) * 8);
+        const std::uint32_t name = U32(area, at);
+        if (name & kSubdirectory)
+            continue; // a named entry out of place
+        entries.push_back({name, U32(area, at + 4)});
+    }
+    return entries;
+}
+
+std::optional<DirectoryEntry> EntryById(const std::vector<DirectoryEntry>& entries,
+                                        std::uint32_t id) {
+    for (const DirectoryEntry& e : entries)
+        if (e.id == id)
+            return e;
+    return std::nullopt;
+}
+
+std::size_t Align4(std::size_t offset) {
+    return (offset + 3) & ~static_cast<std::size_t>(3);
+}
+
+struct Block {
+    std::size_t start, end; // the block within the resource
+    std::u16string key;
+    std::size_t valueStart;    // 4-aligned after the key
+    std::size_t childrenStart; // 4-aligned after the value, at most end
+    std::uint16_t valueLength, type;
+};
+
+// The block at offset within [offset, limit); no value when malformed or at a zero length.
+std::optional<Block> ReadBlock(Bytes res, std::size_t offset, std::size_t limit) {
+    if (limit > res.size() || offset + 6 > limit)
+        return std::nullopt;
+    const std::uint16_t length = U16(res, offset);
+    if (length < 6 || length > limit - offset)
+        return std::nullopt;
+    Block block{offset, offset + length, {}, 0, 0, U16(res, offset + 2), U16(res, offset + 4)};
+    std::size_t at = offset + 6;
+    bool terminated = false;
+    while (at + 2 <= block.end) {
+        const char16_t unit = static_cast<char16_t>(U16(res, at));
+        at += 2;
+        if (unit == 0) {
+            terminated = true;
+            break;
+        }
+        block.key += unit;
+    }
+    if (!terminated)
+        return std::nullopt;
+    block.valueStart = std::min(Align4(at), block.end);
+    const std::size_t valueBytes =
+        block.type == 1 ? std::size_t{block.valueLength} * 2 : block.valueLength;
+    block.childrenStart = std::min(Align4(block.valueStart + valueBytes), block.end);
+    return block;
+}
+
+char16_t FoldCase(char16_t c) {
+    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c;
+}
+
+bool SameKey(const std::u16string& key, std::string_view part) {
+    if (key.size() != part.size())
+        return false;
+    for (std::size_t i = 0; i < key.size(); ++i)
+        if (FoldCase(key[i]) != FoldCase(static_cast<unsigned char>(part[i])))
+            return false;
+    return true;
+}
+
+void AppendUtf8(std::string& out, std::uint32_t code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+std::string ToUtf8(const std::u16string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        std::uint32_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = 0xFFFD;
+        }
+        AppendUtf8(out, c);
+    }
+    return out;
+}
+
+constexpr std::uint32_t kFixedInfoSignature = 0xFEEF04BD;
+
+} // namespace
+
+std::optional<std::span<const std::uint8_t>>
+FindVersionResource(std::span<const std::uint8_t> image) {
+    if (!Fits(image, 0, 0x40) || image[0] != 'M' || image[1] != 'Z')
+        return std::nullopt;
+    const std::uint64_t pe = U32(image, 0x3C);
+    if (!Fits(image, pe, 24) || image[pe] != 'P' || image[pe + 1] != 'E' || image[pe + 2] != 0 ||
+        image[pe + 3] != 0)
+        return std::nullopt;
+    const std::size_t peAt = static_cast<std::size_t>(pe);
+    const std::size_t sectionCount = U16(image, peAt + 6);
+    const std::size_t optionalSize = U16(image, peAt + 20);
+    const std::size_t optional = peAt + 24;
+    if (sectionCount > kMaxSections || !Fits(image, optional, optionalSize) || optionalSize < 2)
+        return std::nullopt;
+    std::size_t countAt = 0, directoryAt = 0;
+    switch (U16(image, optional)) {
+    case 0x10B:
+        countAt = 92, directoryAt = 96;
+        break;
+    case 0x20B:
+        countAt = 108, directoryAt = 112;
+        break;
+    default:
+        return std::nullopt;
+    }
+    if (optionalSize < directoryAt + 3 * 8 || U32(image, optional + countAt) <= 2)
+        return std::nullopt;
+    const std::uint32_t resourceRva = U32(image, optional + directoryAt + 2 * 8);
+    if (resourceRva == 0)
+        return std::nullopt;
+
+    const std::uint64_t table = optional + optionalSize;
+    if (!Fits(image, table, sectionCount * 40ull))
+        return std::nullopt;
+    std::vector<Section> sections;
+    for (std::size_t i = 0; i < sectionCount; ++i) {
+        const std::size_t at = static_cast<std::size_t>(table + i * 40);
+        sections.push_back(
+            {U32(image, at + 12), U32(image, at + 8), U32(image, at + 20), U32(image, at + 16)});
+    }
+    const auto area = ResourceArea(image, sections, resourceRva);
+    if (!area)
+        return std::nullopt;
+
+    // Type 16, then id 1, then a language: three fixed levels, so no loop can form.
+    const auto types = ReadDirectory(*area, 0);
+    const auto type = types ? EntryById(*types, kResourceVersion) : std::nullopt;
+    if (!type || !(type->offset & kSubdirectory))
+        return std::nullopt;
+    const auto names = ReadDirectory(*area, type->offset & ~kSubdirectory);
+    const auto name = names ? EntryById(*names, kVersionInfoId) : std::nullopt;
+    if (!name || !(name->offset & kSubdirectory))
+        return std::nullopt;
+    const auto languages = ReadDirectory(*area, name->offset & ~kSubdirectory);
+    if (!languages || languages->empty())
+        return std::nullopt;
+    auto language = EntryById(*languages, 0);
+    if (!language)
+        language = EntryById(*languages, 0x0409);
+    if (!language)
+        language = languages->front();
+    if (language->offset & kSubdirectory || !Fits(*area, language->offset, 16))
+        return std::nullopt;
+    const std::uint32_t dataRva = U32(*area, language->offset);
+    const std::uint32_t dataSize = U32(*area, language->offset + 4);
+    if (dataSize == 0)
+        return std::nullopt;
+    return MapRva(image, sections, dataRva, dataSize);
+}
+
+std::optional<std::string> QueryVersionString(std::span<const std::uint8_t> resource,
+                                              std::string_view path) {
+    auto block = ReadBlock(resource, 0, resource.size());
+    if (!block)
+        return std::nullopt;
+    if (block->valueLength >= 52 && block->type == 0 &&
+        (block->valueStart + 4 > block->end ||
+         U32(resource, block->valueStart) != kFixedInfoSignature))
+        return std::nullopt;
+
+    std::size_t partStart = 0;
+    while (partStart <= path.size()) {
+        std::size_t partEnd = path.find('\\', partStart);
+        if (partEnd == std::string_view::npos)
+            partEnd = path.size();
+        const std::string_view part = path.substr(partStart, partEnd - partStart);
+        partStart = partEnd + 1;
+        if (part.empty())
+            continue;
+        std::optional<Block> found;
+        for (std::size_t child = block->childrenStart; child < block->end;) {
+            auto candidate = ReadBlock(resource, child, block->end);
+            if (!candidate)
+                break;
+            if (SameKey(candidate->key, part)) {
+                found = candidate;
+                break;
+            }
+            child = Align4(candidate->end);
+        }
+        if (!found)
+            return std::nullopt;
+        block = found;
+    }
+
+    std::u16string text;
+    for (std::size_t at = block->valueStart; at + 2 <= block->end; at += 2) {
+        const char16_t unit = static_cast<char16_t>(U16(resource, at));
+        if (unit == 0)
+            break;
+        text += unit;
+    }
+    return ToUtf8(text);
+}
+
+std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& nativePath,
+                                                       std::size_t maxSize) {
+    const int fd = open(nativePath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    std::optional<std::vector<std::uint8_t>> result;
+    struct stat st;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+        static_cast<std::uint64_t>(st.st_size) <= maxSize) {
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(st.st_size));
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = read(fd, bytes.data() + done, bytes.size() - done);
+            if (n <= 0)
+                break;
+            done += static_cast<std::size_t>(n);
+        }
+        bytes.resize(done); // a file that shrank meanwhile is read as far as it goes
+        result = std::move(bytes);
+    }
+    close(fd);
+    return result;
+}

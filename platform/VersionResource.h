@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The version resource of a Windows program (PE image): every offset and size read from the file
+// is checked against the bytes there are, so a truncated or hostile file gives no result instead
+// of a crash.
+
+// The bytes of the version resource (type 16, id 1; language neutral, else 0409, else the first
+// one listed), or no value when the image has none or its headers do not lead to one.
+std::optional<std::span<const std::uint8_t>>
+FindVersionResource(std::span<const std::uint8_t> image);
+
+// A string of a version resource by its path, such as "\StringFileInfo\080904b0\FileVersion":
+// each part must equal a direct child's key without regard to case, the first match wins. The
+// text runs to its first NUL; it comes back in UTF-8. No value when the path is missing or the
+// blocks on the way are malformed.
+std::optional<std::string> QueryVersionString(std::span<const std::uint8_t> resource,
+                                              std::string_view path);
+
+// The bytes of a regular file of at most maxSize bytes; no value for a missing file, a folder,
+// an unreadable or a larger file.
+std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& nativePath,
+                                                       std::size_t maxSize = 256u << 20);

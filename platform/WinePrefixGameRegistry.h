@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/GameRegistry.h"
+
+#include <string>
+
+// The game's installation record in a Wine prefix: HKEY_LOCAL_MACHINE is the prefix's system.reg,
+// the record the key Software\Halvern\Quellgard\1.0, looked up first in the 32-bit view
+// (Software\Wow6432Node\...) where a 64-bit prefix puts a 32-bit installer's keys, then in the
+// plain one. The file is read afresh at every call.
+class WinePrefixGameRegistry : public GameRegistry {
+public:
+    // prefix: the prefix folder (WinePrefix() in production).
+    explicit WinePrefixGameRegistry(std::string prefix);
+    std::string ReadString(const std::string& valueName) override;
+
+private:
+    std::string prefix_;
+};
+
+inline constexpr const char* kGameRegistryKey = "Software\\Halvern\\Quellgard\\1.0";
+inline constexpr const char* kGameRegistryKey32 = "Software\\Wow6432Node\\Halvern\\Quellgard\\1.0";

@@ -1,0 +1,380 @@
+#include "platform/WineRegistry.h"
+
+#include "platform/TextRules.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+void AppendUtf8(std::string& out, std::uint32_t code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+// UTF-16 code units (from escapes or hex data) to UTF-8; a pair of surrogates makes one character.
+class Utf16Writer {
+public:
+    explicit Utf16Writer(std::string& out) : out_(out) {}
+    ~Utf16Writer() { Flush(); }
+    void Unit(std::uint32_t unit) {
+        if (high_ && unit >= 0xDC00 && unit <= 0xDFFF) {
+            AppendUtf8(out_, 0x10000 + ((high_ - 0xD800) << 10) + (unit - 0xDC00));
+            high_ = 0;
+            return;
+        }
+        Flush();
+        if (unit >= 0xD800 && unit <= 0xDBFF)
+            high_ = unit;
+        else
+            AppendUtf8(out_, unit);
+    }
+    void Byte(char c) {
+        Flush();
+        out_ += c;
+    }
+    void Flush() {
+        if (high_)
+            AppendUtf8(out_, 0xFFFD);
+        high_ = 0;
+    }
+
+private:
+    std::string& out_;
+    std::uint32_t high_ = 0;
+};
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+std::string_view TrimLeft(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    return s;
+}
+
+std::string_view TrimRight(std::string_view s) {
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+        s.remove_suffix(1);
+    return s;
+}
+
+// "hex:" data: comma-separated byte pairs. No value when anything else is found.
+std::optional<std::string> ParseHexBytes(std::string_view list) {
+    std::string bytes;
+    list = TrimRight(TrimLeft(list));
+    if (list.empty())
+        return bytes;
+    size_t pos = 0;
+    while (pos < list.size()) {
+        while (pos < list.size() && (list[pos] == ' ' || list[pos] == '\t'))
+            ++pos;
+        int hi = pos < list.size() ? HexDigit(list[pos]) : -1;
+        int lo = pos + 1 < list.size() ? HexDigit(list[pos + 1]) : -1;
+        if (hi < 0 || lo < 0)
+            return std::nullopt;
+        bytes += static_cast<char>(hi * 16 + lo);
+        pos += 2;
+        while (pos < list.size() && (list[pos] == ' ' || list[pos] == '\t'))
+            ++pos;
+        if (pos == list.size())
+            break;
+        if (list[pos] != ',')
+            return std::nullopt;
+        ++pos;
+    }
+    return bytes;
+}
+
+// Text stored as UTF-16LE bytes (hex(1):, hex(2):), up to its first NUL.
+std::string Utf16BytesToUtf8(const std::string& bytes) {
+    std::string out;
+    {
+        Utf16Writer writer(out);
+        for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+            std::uint32_t unit = static_cast<unsigned char>(bytes[i]) |
+                                 static_cast<unsigned char>(bytes[i + 1]) << 8;
+            if (unit == 0)
+                break;
+            writer.Unit(unit);
+        }
+    }
+    return out;
+}
+
+bool IsTextType(std::uint32_t type) {
+    return type == WineRegistryHive::kString || type == WineRegistryHive::kExpandString;
+}
+
+// The data after "=": no value when it cannot be read.
+std::optional<WineRegistryHive::Value> ParseData(std::string_view data) {
+    using Hive = WineRegistryHive;
+    data = TrimRight(TrimLeft(data));
+    Hive::Value value;
+    auto quoted = [&](std::string_view rest, std::uint32_t type) -> std::optional<Hive::Value> {
+        if (rest.empty() || rest.front() != '"')
+            return std::nullopt;
+        size_t pos = 1;
+        auto text = UnescapeRegistryText(rest, pos, '"');
+        if (!text || !TrimLeft(rest.substr(pos)).empty())
+            return std::nullopt;
+        if (type == Hive::kMultiString) {
+            // Keep the embedded NULs; the text types drop the terminating one only.
+        } else if (size_t nul = text->find('\0'); nul != std::string::npos) {
+            text->resize(nul);
+        }
+        return Hive::Value{type, *text};
+    };
+    if (!data.empty() && data.front() == '"')
+        return quoted(data, Hive::kString);
+    if (data.rfind("str:", 0) == 0)
+        return quoted(data.substr(4), Hive::kString);
+    if (data.rfind("str(", 0) == 0) {
+        size_t close = data.find("):");
+        if (close == std::string_view::npos)
+            return std::nullopt;
+        std::uint32_t type = 0;
+        for (char c : data.substr(4, close - 4)) {
+            int d = HexDigit(c);
+            if (d < 0 || type > 0x0FFFFFFF)
+                return std::nullopt;
+            type = type * 16 + static_cast<std::uint32_t>(d);
+        }
+        if (close == 4)
+            return std::nullopt;
+        return quoted(data.substr(close + 2), type);
+    }
+    if (data.rfind("dword:", 0) == 0) {
+        std::string_view digits = data.substr(6);
+        if (digits.empty() || digits.size() > 8)
+            return std::nullopt;
+        std::uint32_t number = 0;
+        for (char c : digits) {
+            int d = HexDigit(c);
+            if (d < 0)
+                return std::nullopt;
+            number = number * 16 + static_cast<std::uint32_t>(d);
+        }
+        value.type = Hive::kDword;
+        for (int i = 0; i < 4; ++i)
+            value.data += static_cast<char>((number >> (8 * i)) & 0xFF);
+        return value;
+    }
+    if (data.rfind("hex", 0) == 0) {
+        std::string_view rest = data.substr(3);
+        std::uint32_t type = Hive::kBinary;
+        if (!rest.empty() && rest.front() == '(') {
+            size_t close = rest.find(')');
+            if (close == std::string_view::npos || close == 1)
+                return std::nullopt;
+            type = 0;
+            for (char c : rest.substr(1, close - 1)) {
+                int d = HexDigit(c);
+                if (d < 0 || type > 0x0FFFFFFF)
+                    return std::nullopt;
+                type = type * 16 + static_cast<std::uint32_t>(d);
+            }
+            rest = rest.substr(close + 1);
+        }
+        if (rest.empty() || rest.front() != ':')
+            return std::nullopt;
+        auto bytes = ParseHexBytes(rest.substr(1));
+        if (!bytes)
+            return std::nullopt;
+        value.type = type;
+        value.data = IsTextType(type) ? Utf16BytesToUtf8(*bytes) : *bytes;
+        return value;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<std::string> UnescapeRegistryText(std::string_view text, size_t& pos, char closing) {
+    std::string out;
+    {
+        Utf16Writer writer(out);
+        while (pos < text.size()) {
+            char c = text[pos++];
+            if (c == closing)
+                return writer.Flush(), out;
+            if (c != '\\') {
+                writer.Byte(c);
+                continue;
+            }
+            if (pos >= text.size())
+                break;
+            char e = text[pos++];
+            switch (e) {
+            case 'a':
+                writer.Unit('\a');
+                break;
+            case 'b':
+                writer.Unit('\b');
+                break;
+            case 'e':
+                writer.Unit(0x1B);
+                break;
+            case 'f':
+                writer.Unit('\f');
+                break;
+            case 'n':
+                writer.Unit('\n');
+                break;
+            case 'r':
+                writer.Unit('\r');
+                break;
+            case 't':
+                writer.Unit('\t');
+                break;
+            case 'v':
+                writer.Unit('\v');
+                break;
+            case 'x': {
+                std::uint32_t unit = 0;
+                int digits = 0;
+                while (digits < 4 && pos < text.size() && HexDigit(text[pos]) >= 0) {
+                    unit = unit * 16 + static_cast<std::uint32_t>(HexDigit(text[pos++]));
+                    ++digits;
+                }
+                if (digits == 0)
+                    writer.Byte('x');
+                else
+                    writer.Unit(unit);
+                break;
+            }
+            default:
+                if (e >= '0' && e <= '7') {
+                    std::uint32_t unit = static_cast<std::uint32_t>(e - '0');
+                    for (int digits = 1;
+                         digits < 3 && pos < text.size() && text[pos] >= '0' && text[pos] <= '7';
+                         ++digits)
+                        unit = unit * 8 + static_cast<std::uint32_t>(text[pos++] - '0');
+                    writer.Unit(unit);
+                } else {
+                    writer.Byte(e); // \\, \", \[, \] and unknown escapes
+                }
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+std::string WineRegistryHive::NormalKey(std::string_view keyPath) {
+    std::string out;
+    std::string part;
+    auto flush = [&] {
+        if (part.empty())
+            return;
+        if (!out.empty())
+            out += '\\';
+        out += UpperCase(part);
+        part.clear();
+    };
+    for (char c : keyPath) {
+        if (c == '\\')
+            flush();
+        else
+            part += c;
+    }
+    flush();
+    return out;
+}
+
+WineRegistryHive WineRegistryHive::Parse(std::string_view text) {
+    WineRegistryHive hive;
+    std::map<std::string, Value>* current = nullptr;
+    std::string line;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        std::string_view raw = text.substr(
+            start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        start = end == std::string_view::npos ? text.size() : end + 1;
+        line.assign(TrimRight(raw));
+        // A hex list goes on after a trailing backslash.
+        while (!line.empty() && line.back() == '\\' && line.find("=hex") != std::string::npos &&
+               start < text.size()) {
+            line.pop_back();
+            size_t next = text.find('\n', start);
+            std::string_view more = text.substr(
+                start, next == std::string_view::npos ? std::string_view::npos : next - start);
+            start = next == std::string_view::npos ? text.size() : next + 1;
+            line += TrimLeft(TrimRight(more));
+        }
+        std::string_view l = TrimLeft(line);
+        if (l.empty() || l.front() == ';' || l.front() == '#')
+            continue;
+        if (l.front() == '[') {
+            size_t pos = 1;
+            auto key = UnescapeRegistryText(l, pos, ']');
+            current = key ? &hive.keys_[NormalKey(*key)] : nullptr;
+            continue;
+        }
+        if (!current)
+            continue;
+        std::string name;
+        size_t pos = 0;
+        if (l.front() == '@') {
+            pos = 1;
+        } else if (l.front() == '"') {
+            pos = 1;
+            auto unescaped = UnescapeRegistryText(l, pos, '"');
+            if (!unescaped)
+                continue;
+            name = *unescaped;
+        } else {
+            continue; // not a value line
+        }
+        std::string_view rest = TrimLeft(l.substr(pos));
+        if (rest.empty() || rest.front() != '=')
+            continue;
+        if (auto value = ParseData(rest.substr(1)))
+            current->try_emplace(UpperCase(name), std::move(*value));
+    }
+    return hive;
+}
+
+std::optional<WineRegistryHive> WineRegistryHive::Load(const std::string& nativePath) {
+    std::ifstream in(nativePath, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::stringstream content;
+    content << in.rdbuf();
+    if (in.bad())
+        return std::nullopt;
+    return Parse(content.str());
+}
+
+bool WineRegistryHive::HasKey(std::string_view keyPath) const {
+    return keys_.count(NormalKey(keyPath)) != 0;
+}
+
+const WineRegistryHive::Value* WineRegistryHive::Find(std::string_view keyPath,
+                                                      std::string_view valueName) const {
+    auto key = keys_.find(NormalKey(keyPath));
+    if (key == keys_.end())
+        return nullptr;
+    auto value = key->second.find(UpperCase(valueName));
+    return value == key->second.end() ? nullptr : &value->second;
+}
