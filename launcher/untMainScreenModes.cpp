@@ -9,6 +9,7 @@
 void TfrmMain::FillResolutionList() {
     cbResolution->clear();
     cbResolution->addItem(QStringLiteral("inherit game settings"));
+    screenModes_ = ScreenModeTable(); // the table mirrors the list, so both start afresh
     if (services_.displayModes)
         for (const std::string& name : screenModes_.EnumScreenModes(*services_.displayModes))
             cbResolution->addItem(QString::fromStdString(name));

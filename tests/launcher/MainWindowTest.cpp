@@ -24,6 +24,7 @@ protected:
     void SetUp() override {
         services.messages = &messages;
         services.starter = &starter;
+        services.registry = &registry;
         Create(folder.Path());
     }
     void TearDown() override { Destroy(); }
@@ -48,15 +49,21 @@ protected:
         browse.reset();
         main.reset();
     }
+    // Installs the executables in a game folder that the installation record names, and lists them.
     void FillExecutables(std::initializer_list<const char*> names) {
         for (const char* name : names)
-            main->cbEXE->addItem(QLatin1String(name));
+            game.Write(std::string("bin/") + name, "x");
+        registry.values["InstalledPath"] = game.Path() + "/";
+        main->stxDestFolder->setText(QString::fromStdString(game.Path() + "/"));
+        main->ScanExecutables();
         main->cbEXE->setCurrentIndex(0);
     }
 
     TempFolder folder;
+    TempFolder game;
     FakeMessageBoxes messages;
     FakeProgramStarter starter;
+    FakeGameRegistry registry;
     MainServices services;
     std::unique_ptr<TfrmMain> main;
     std::unique_ptr<TfrmBrowse> browse;

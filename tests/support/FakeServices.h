@@ -1,8 +1,13 @@
 #pragma once
 
+#include "platform/DisplayModes.h"
+#include "platform/GameRegistry.h"
 #include "platform/MessageBoxes.h"
 #include "platform/ProgramStarter.h"
+#include "platform/ScuError.h"
 
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -43,4 +48,45 @@ public:
         return failure;
     }
     void Open(const std::string& documentOrUrl) override { opened.push_back(documentOrUrl); }
+};
+
+// An installation record held in memory; a value named in wrongType is of a non-text type.
+class FakeGameRegistry : public GameRegistry {
+public:
+    std::map<std::string, std::string> values;
+    std::vector<std::string> wrongType;
+
+    std::string ReadString(const std::string& valueName) override {
+        for (const std::string& name : wrongType)
+            if (name == valueName)
+                throw ScuError("Invalid data type for '" + valueName + "'");
+        auto it = values.find(valueName);
+        return it == values.end() ? std::string() : it->second;
+    }
+};
+
+// A display that lists a scripted set of modes and accepts by a scripted rule (by default: a mode
+// whose width, height and depth are listed). Records every mode it was asked to accept.
+class ScriptedDisplayModes : public DisplayModes {
+public:
+    std::vector<DisplayMode> listed;
+    std::function<bool(const DisplayMode&)> accepts;
+    std::vector<DisplayMode> asked;
+    int enumerated = 0; // how many indexes were asked for
+
+    std::optional<DisplayMode> Mode(int index) override {
+        ++enumerated;
+        if (index < 0 || static_cast<size_t>(index) >= listed.size())
+            return std::nullopt;
+        return listed[static_cast<size_t>(index)];
+    }
+    bool Accepts(const DisplayMode& mode) override {
+        asked.push_back(mode);
+        if (accepts)
+            return accepts(mode);
+        for (const DisplayMode& l : listed)
+            if (l.width == mode.width && l.height == mode.height && l.bitsPerPixel == mode.bitsPerPixel)
+                return true;
+        return false;
+    }
 };
