@@ -19,7 +19,8 @@ protected:
 TEST_F(ContentScansTest, LevelsShowTheirNameTableValueOrTheirBaseName) {
     for (const char* name : {"K1.clz", "k2.CLZ", "Zeta.clz", "readme.txt", "cutscene/C1.clz"})
         game.Write(std::string("data/maps/") + name, "x");
-    const auto settings = IniDocument::Parse("[levels]\nk1=The Keep\nZETA=  Zeta Fields  \n[cutscenes]\nk2=Wrong table\n");
+    const auto settings = IniDocument::Parse(
+        "[levels]\nk1=The Keep\nZETA=  Zeta Fields  \n[cutscenes]\nk2=Wrong table\n");
     EXPECT_EQ(ScanContent(GameFolder(), kLevelScan, settings),
               (std::vector<std::string>{"The Keep", "k2", "Zeta Fields"}));
 }
@@ -28,9 +29,12 @@ TEST_F(ContentScansTest, PatternsReachFoldersWrittenInAnyCase) {
     game.Write("DATA/Maps/CutScene/Intro.CLZ", "x");
     game.Write("DATA/FMV/logo.mpg", "x");
     game.Write("DATA/FMV/logo.mpg.part", "x");
-    const auto settings = IniDocument::Parse("[cutscenes]\nINTRO=Opening\n[fmvs]\nLogo=Maker logo\n");
-    EXPECT_EQ(ScanContent(GameFolder(), kCutsceneScan, settings), std::vector<std::string>{"Opening"});
-    EXPECT_EQ(ScanContent(GameFolder(), kMovieScan, settings), std::vector<std::string>{"Maker logo"});
+    const auto settings =
+        IniDocument::Parse("[cutscenes]\nINTRO=Opening\n[fmvs]\nLogo=Maker logo\n");
+    EXPECT_EQ(ScanContent(GameFolder(), kCutsceneScan, settings),
+              std::vector<std::string>{"Opening"});
+    EXPECT_EQ(ScanContent(GameFolder(), kMovieScan, settings),
+              std::vector<std::string>{"Maker logo"});
 }
 
 TEST_F(ContentScansTest, EqualShownNamesAreListedTwiceAndAMatchingFolderCounts) {
@@ -38,15 +42,18 @@ TEST_F(ContentScansTest, EqualShownNamesAreListedTwiceAndAMatchingFolderCounts) 
     game.Write("data/maps/b.clz", "x");
     std::filesystem::create_directories(game / "data/maps/c.clz");
     const auto settings = IniDocument::Parse("[levels]\na=Same\nb=Same\n");
-    EXPECT_EQ(ScanContent(GameFolder(), kLevelScan, settings), (std::vector<std::string>{"Same", "Same", "c"}));
+    EXPECT_EQ(ScanContent(GameFolder(), kLevelScan, settings),
+              (std::vector<std::string>{"Same", "Same", "c"}));
 }
 
 TEST_F(ContentScansTest, DemosKeepTheirNameAndCaseAndNeedTheTrailingSeparator) {
     for (const char* name : {"K1.pad", "Run.PAD", "notes.txt"})
         game.Write(std::string("bin/") + name, "x");
     const IniDocument none;
-    EXPECT_EQ(ScanContent(GameFolder(), kDemoScan, none), (std::vector<std::string>{"K1.pad", "Run.PAD"}));
-    EXPECT_TRUE(ScanContent(game.Path(), kDemoScan, none).empty()) << "\"bin\" is appended without a separator";
+    EXPECT_EQ(ScanContent(GameFolder(), kDemoScan, none),
+              (std::vector<std::string>{"K1.pad", "Run.PAD"}));
+    EXPECT_TRUE(ScanContent(game.Path(), kDemoScan, none).empty())
+        << "\"bin\" is appended without a separator";
 }
 
 TEST_F(ContentScansTest, AMissingFolderOrTheFailureTextFindsNothing) {
@@ -61,7 +68,8 @@ TEST_F(ContentScansTest, ExecutablesAreUpperCasedInListingOrder) {
         game.Write(std::string("Bin/") + name, "x");
     EXPECT_EQ(ListExecutables(GameFolder()),
               (std::vector<std::string>{"LAUNCHER2.EXE", "ZELTA.EXE", "ZELTA_D3D.EXE"}));
-    EXPECT_EQ(ListExecutables(game.Path()), ListExecutables(GameFolder())) << "\"\\bin\" brings its own separator";
+    EXPECT_EQ(ListExecutables(game.Path()), ListExecutables(GameFolder()))
+        << "\"\\bin\" brings its own separator";
 }
 
 TEST(ContentScans, BaseNamesLoseTheirLastFourCharacters) {
@@ -73,9 +81,11 @@ TEST(ContentScans, BaseNamesLoseTheirLastFourCharacters) {
 
 TEST(ContentScans, TheCompletionMessageHasTwoCarriageReturns) {
     EXPECT_EQ(ScanCompleteMessage(24, kLevelScan), "Scanning Complete!\r\r24 level files found");
-    EXPECT_EQ(ScanCompleteMessage(3, kCutsceneScan), "Scanning Complete!\r\r3 cutscene files found");
+    EXPECT_EQ(ScanCompleteMessage(3, kCutsceneScan),
+              "Scanning Complete!\r\r3 cutscene files found");
     EXPECT_EQ(ScanCompleteMessage(0, kMovieScan), "Scanning Complete!\r\r0 FMV files found");
-    EXPECT_EQ(ScanCompleteMessage(1000, kDemoScan), "Scanning Complete!\r\r1000 recorded demos found");
+    EXPECT_EQ(ScanCompleteMessage(1000, kDemoScan),
+              "Scanning Complete!\r\r1000 recorded demos found");
 }
 
 } // namespace

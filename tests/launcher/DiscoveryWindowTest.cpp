@@ -4,6 +4,7 @@
 #include "launcher/ShellFolderTree.h"
 #include "launcher/untBrowse.h"
 #include "launcher/untMain.h"
+#include "platform/WinePrefixGameRegistry.h"
 #include "support/FakeServices.h"
 #include "support/TempFolder.h"
 
@@ -41,6 +42,22 @@ std::vector<std::string> Items(const QComboBox* list) {
     return items;
 }
 
+// A complete installation: launcher, two programs (one with a version resource), levels,
+// cutscenes, movies and demos.
+void PrepareInstallation(const TempFolder& folder, const TempFolder& utility) {
+    folder.Write("launcher.exe", "x");
+    folder.Write("bin/ZELTA.EXE", FileBytes(kFixtures + "build52.exe"));
+    folder.Write("bin/Launcher2.exe", "not a program");
+    folder.Write("bin/K1.pad", "demo");
+    folder.Write("bin/Run.PAD", "demo");
+    folder.Write("data/maps/K1.clz", "x");
+    folder.Write("data/maps/k2.clz", "x");
+    folder.Write("data/maps/cutscene/C1.clz", "x");
+    folder.Write("data/fmv/intro.mpg", "x");
+    utility.Write("settings.ini",
+                  "[levels]\nK1=The Keep\n[cutscenes]\nc1=Opening\n[fmvs]\nINTRO=Introduction\n");
+}
+
 // The four windows over a utility folder and a game folder of the test's own.
 class DiscoveryWindowTest : public ::testing::Test {
 protected:
@@ -49,10 +66,13 @@ protected:
         services.registry = &registry;
         services.displayModes = &display;
         display.listed = {Mode(1024, 768, 32, 60), Mode(1024, 768, 32, 75), Mode(800, 600, 32, 60)};
-        display.accepts = [](const DisplayMode& m) { return m.width >= 800 || (m.width == 512 && m.bitsPerPixel == 32); };
+        display.accepts = [](const DisplayMode& m) {
+            return m.width >= 800 || (m.width == 512 && m.bitsPerPixel == 32);
+        };
         main = std::make_unique<TfrmMain>(services, utility.Path());
         frmMain = main.get();
-        browse = std::make_unique<TfrmBrowse>(main.get(), QString(), QString::fromStdString(home.Path()));
+        browse = std::make_unique<TfrmBrowse>(main.get(), QString(),
+                                              QString::fromStdString(home.Path()));
         frmBrowse = browse.get();
         about = std::make_unique<TfrmAbout>(main.get());
         frmAbout = about.get();
@@ -75,20 +95,7 @@ protected:
         m.fields = kFieldBitsPerPel | kFieldPelsWidth | kFieldPelsHeight | kFieldDisplayFrequency;
         return m;
     }
-    // A complete installation: launcher, two programs (one with a version resource), levels,
-    // cutscenes, movies and demos.
-    void PrepareGame(const TempFolder& folder) {
-        folder.Write("launcher.exe", "x");
-        folder.Write("bin/ZELTA.EXE", FileBytes(kFixtures + "build52.exe"));
-        folder.Write("bin/Launcher2.exe", "not a program");
-        folder.Write("bin/K1.pad", "demo");
-        folder.Write("bin/Run.PAD", "demo");
-        folder.Write("data/maps/K1.clz", "x");
-        folder.Write("data/maps/k2.clz", "x");
-        folder.Write("data/maps/cutscene/C1.clz", "x");
-        folder.Write("data/fmv/intro.mpg", "x");
-        utility.Write("settings.ini", "[levels]\nK1=The Keep\n[cutscenes]\nc1=Opening\n[fmvs]\nINTRO=Introduction\n");
-    }
+    void PrepareGame(const TempFolder& folder) { PrepareInstallation(folder, utility); }
     std::string GameFolderText(const TempFolder& folder) const { return folder.Path() + "/"; }
 
     TempFolder utility, game, home;
@@ -108,7 +115,8 @@ TEST_F(DiscoveryWindowTest, TheShowSequenceFillsEveryFieldAndListFromTheInstalla
     main->FormShow();
     EXPECT_EQ(main->stxDestFolder->text().toStdString(), GameFolderText(game));
     EXPECT_EQ(Items(main->cbEXE), (std::vector<std::string>{"LAUNCHER2.EXE", "ZELTA.EXE"}));
-    EXPECT_EQ(main->cbEXE->currentText().toStdString(), "ZELTA.EXE") << "the stored default is selected";
+    EXPECT_EQ(main->cbEXE->currentText().toStdString(), "ZELTA.EXE")
+        << "the stored default is selected";
     EXPECT_EQ(main->stxVersion->text().toStdString(), "build 52") << "and its build shown";
     EXPECT_EQ(Items(main->cbLevel), (std::vector<std::string>{"The Keep", "k2"}));
     EXPECT_EQ(Items(main->cbRecord), Items(main->cbLevel));
@@ -118,8 +126,8 @@ TEST_F(DiscoveryWindowTest, TheShowSequenceFillsEveryFieldAndListFromTheInstalla
     EXPECT_EQ(Items(main->cbFMV), std::vector<std::string>{"Introduction"});
     EXPECT_EQ(Items(main->cbPlay), (std::vector<std::string>{"K1.pad", "Run.PAD"}));
     EXPECT_EQ(Items(main->cbResolution),
-              (std::vector<std::string>{"inherit game settings", "1024 x 768, 32 bpp", "800 x 600, 32 bpp",
-                                        "512 x 384, 32 bpp"}));
+              (std::vector<std::string>{"inherit game settings", "1024 x 768, 32 bpp",
+                                        "800 x 600, 32 bpp", "512 x 384, 32 bpp"}));
     EXPECT_EQ(main->cbResolution->currentIndex(), 0);
     EXPECT_TRUE(messages.shown.empty());
 }
@@ -129,7 +137,8 @@ TEST_F(DiscoveryWindowTest, WithoutTheRecordTheFailureTextLeavesEverythingEmpty)
     EXPECT_EQ(main->stxDestFolder->text().toStdString(), "error getting registry value");
     EXPECT_EQ(main->cbEXE->count(), 0);
     EXPECT_EQ(main->stxVersion->text().toStdString(), "<unknown>");
-    for (QComboBox* list : {main->cbLevel, main->cbRecord, main->cbCutScene, main->cbFMV, main->cbPlay}) {
+    for (QComboBox* list :
+         {main->cbLevel, main->cbRecord, main->cbCutScene, main->cbFMV, main->cbPlay}) {
         EXPECT_EQ(list->count(), 0);
         EXPECT_EQ(list->currentIndex(), -1);
     }
@@ -153,7 +162,8 @@ TEST_F(DiscoveryWindowTest, AUserChangeOfTheExecutableRefreshesTheBuild) {
     registry.values["InstalledPath"] = GameFolderText(game);
     main->FormShow();
     main->cbEXE->setCurrentIndex(0);
-    EXPECT_EQ(main->stxVersion->text().toStdString(), "build 52") << "a selection by program runs nothing";
+    EXPECT_EQ(main->stxVersion->text().toStdString(), "build 52")
+        << "a selection by program runs nothing";
     emit main->cbEXE->activated(0);
     EXPECT_EQ(main->stxVersion->text().toStdString(), "<unknown>");
 }
@@ -187,7 +197,8 @@ TEST_F(DiscoveryWindowTest, RescansReportTheirCountAndTheLevelScanRefreshesTheRe
         EXPECT_EQ(messages.shown[0].kind, "information");
         EXPECT_EQ(messages.shown[0].text, p.message);
     }
-    EXPECT_EQ(Items(main->cbLevel), (std::vector<std::string>{"K1", "k2", "Third"})) << "name tables are read afresh";
+    EXPECT_EQ(Items(main->cbLevel), (std::vector<std::string>{"K1", "k2", "Third"}))
+        << "name tables are read afresh";
     EXPECT_EQ(Items(main->cbRecord), Items(main->cbLevel));
     EXPECT_EQ(main->cbRecord->currentIndex(), 0);
     EXPECT_EQ(main->cbFMV->currentIndex(), -1);
@@ -212,7 +223,8 @@ TEST_F(DiscoveryWindowTest, BrowsingConfirmedTakesTheFolderAndRelistsOnlyTheExec
     EXPECT_EQ(Items(main->cbEXE), (std::vector<std::string>{"A.EXE", "B.EXE"}));
     EXPECT_EQ(main->cbEXE->currentIndex(), 0);
     EXPECT_EQ(main->stxVersion->text().toStdString(), "build 52");
-    EXPECT_EQ(Items(main->cbLevel), levelsBefore) << "the content lists keep the previous folder's entries";
+    EXPECT_EQ(Items(main->cbLevel), levelsBefore)
+        << "the content lists keep the previous folder's entries";
 }
 
 TEST_F(DiscoveryWindowTest, BrowsingCancelledKeepsTheFolderButStillRelistsTheExecutables) {
@@ -234,9 +246,11 @@ TEST_F(DiscoveryWindowTest, BrowsingCancelledKeepsTheFolderButStillRelistsTheExe
 // The level group and the two demo groups, as a table of clicks and the enabled states after each.
 TEST_F(DiscoveryWindowTest, PanelRulesFollowEveryClick) {
     main->show();
-    QWidget* group[] = {main->rbLevel, main->rbCutScene, main->rbFMV, main->cbLevel, main->btnScanLevel,
-                        main->cbCutScene, main->btnScanScene, main->cbFMV, main->btnScanFMV, main->cbxControls};
-    QWidget* record[] = {main->lblRecord, main->cbRecord, main->btnRecordScan, main->rbPAD, main->rbXPD};
+    QWidget* group[] = {main->rbLevel,      main->rbCutScene, main->rbFMV,        main->cbLevel,
+                        main->btnScanLevel, main->cbCutScene, main->btnScanScene, main->cbFMV,
+                        main->btnScanFMV,   main->cbxControls};
+    QWidget* record[] = {main->lblRecord, main->cbRecord, main->btnRecordScan, main->rbPAD,
+                         main->rbXPD};
     QWidget* play[] = {main->rbPlayPAD, main->rbPlayXPD, main->cbPlay, main->btnPlayRescan};
     // Expected: the ten level-group controls, then the record and play groups as a whole
     // ('1' every control named above enabled, '0' none).
@@ -248,23 +262,36 @@ TEST_F(DiscoveryWindowTest, PanelRulesFollowEveryClick) {
         bool levels, recordOn, playOn;
     } steps[] = {
         {"start", [] {}, "0000000000", false, false, false, false, false},
-        {"check levels", [&] { main->cbxLevels->click(); }, "1111100000", false, false, true, false, false},
-        {"choose movie", [&] { main->rbFMV->click(); }, "1110000111", false, false, true, false, false},
-        {"tick controls", [&] { main->cbxControls->click(); }, "1110000111", false, false, true, false, false},
-        {"movie again", [&] { main->rbFMV->click(); }, "1110000111", false, false, true, false, false},
-        {"choose cutscene", [&] { main->rbCutScene->click(); }, "1110011000", false, false, true, false, false},
-        {"uncheck levels", [&] { main->cbxLevels->click(); }, "0000000000", false, false, false, false, false},
-        {"check levels again", [&] { main->cbxLevels->click(); }, "1110011000", false, false, true, false, false},
-        {"record on", [&] { main->cbxRecordDemo->click(); }, "0000000000", true, false, false, true, false},
-        {"play on", [&] { main->cbxPlayDemo->click(); }, "0000000000", false, true, false, false, true},
-        {"levels on", [&] { main->cbxLevels->click(); }, "1110011000", false, false, true, false, false},
-        {"play on again", [&] { main->cbxPlayDemo->click(); }, "0000000000", false, true, false, false, true},
-        {"play off", [&] { main->cbxPlayDemo->click(); }, "0000000000", false, false, false, false, false},
+        {"check levels", [&] { main->cbxLevels->click(); }, "1111100000", false, false, true, false,
+         false},
+        {"choose movie", [&] { main->rbFMV->click(); }, "1110000111", false, false, true, false,
+         false},
+        {"tick controls", [&] { main->cbxControls->click(); }, "1110000111", false, false, true,
+         false, false},
+        {"movie again", [&] { main->rbFMV->click(); }, "1110000111", false, false, true, false,
+         false},
+        {"choose cutscene", [&] { main->rbCutScene->click(); }, "1110011000", false, false, true,
+         false, false},
+        {"uncheck levels", [&] { main->cbxLevels->click(); }, "0000000000", false, false, false,
+         false, false},
+        {"check levels again", [&] { main->cbxLevels->click(); }, "1110011000", false, false, true,
+         false, false},
+        {"record on", [&] { main->cbxRecordDemo->click(); }, "0000000000", true, false, false, true,
+         false},
+        {"play on", [&] { main->cbxPlayDemo->click(); }, "0000000000", false, true, false, false,
+         true},
+        {"levels on", [&] { main->cbxLevels->click(); }, "1110011000", false, false, true, false,
+         false},
+        {"play on again", [&] { main->cbxPlayDemo->click(); }, "0000000000", false, true, false,
+         false, true},
+        {"play off", [&] { main->cbxPlayDemo->click(); }, "0000000000", false, false, false, false,
+         false},
     };
     for (const Step& s : steps) {
         s.click();
         for (int i = 0; i < 10; ++i)
-            EXPECT_EQ(group[i]->isEnabled(), s.level[i] == '1') << s.what << ": " << group[i]->objectName().toStdString();
+            EXPECT_EQ(group[i]->isEnabled(), s.level[i] == '1')
+                << s.what << ": " << group[i]->objectName().toStdString();
         for (QWidget* w : record)
             EXPECT_EQ(w->isEnabled(), s.record) << s.what << ": " << w->objectName().toStdString();
         for (QWidget* w : play)
@@ -272,8 +299,8 @@ TEST_F(DiscoveryWindowTest, PanelRulesFollowEveryClick) {
         EXPECT_EQ(main->cbxLevels->isChecked(), s.levels) << s.what;
         EXPECT_EQ(main->cbxRecordDemo->isChecked(), s.recordOn) << s.what;
         EXPECT_EQ(main->cbxPlayDemo->isChecked(), s.playOn) << s.what;
-        EXPECT_TRUE(main->cbxLevels->isEnabled() && main->btnBrowse->isEnabled() && main->cbEXE->isEnabled() &&
-                    main->cbxGodMode->isEnabled())
+        EXPECT_TRUE(main->cbxLevels->isEnabled() && main->btnBrowse->isEnabled() &&
+                    main->cbEXE->isEnabled() && main->cbxGodMode->isEnabled())
             << s.what << ": controls without a rule stay enabled";
     }
     EXPECT_TRUE(main->cbxControls->isChecked()) << "the tick survives the group being switched off";
@@ -286,8 +313,9 @@ TEST_F(DiscoveryWindowTest, ScreenModeRulesIncludingTheQuirkAfterARadioClick) {
     ASSERT_EQ(main->cbResolution->count(), 4) << "filling again starts from an empty table";
     auto row = [&] {
         return std::string(main->cbxChangeResolution->isEnabled() ? "B" : "b") +
-               (main->cbResolution->isEnabled() ? "R" : "r") + (main->cbHz->isEnabled() ? "H" : "h") +
-               (main->lblAt->isEnabled() ? "A" : "a") + (main->lblHz->isEnabled() ? "Z" : "z");
+               (main->cbResolution->isEnabled() ? "R" : "r") +
+               (main->cbHz->isEnabled() ? "H" : "h") + (main->lblAt->isEnabled() ? "A" : "a") +
+               (main->lblHz->isEnabled() ? "Z" : "z");
     };
     EXPECT_EQ(row(), "brhaz");
     main->cbFullScreen->click();
@@ -304,12 +332,13 @@ TEST_F(DiscoveryWindowTest, ScreenModeRulesIncludingTheQuirkAfterARadioClick) {
     EXPECT_EQ(row(), "brhaz");
     EXPECT_TRUE(main->cbxChangeResolution->isChecked()) << "windowed leaves the override ticked";
     EXPECT_EQ(main->cbResolution->currentIndex(), 1) << "and the mode selected";
-    EXPECT_EQ(GetModeArgument(main->cbResolution->currentText().toStdString(), main->cbHz->isEnabled(),
-                              main->cbHz->currentText().toStdString()),
+    EXPECT_EQ(GetModeArgument(main->cbResolution->currentText().toStdString(),
+                              main->cbHz->isEnabled(), main->cbHz->currentText().toStdString()),
               "1024x768x60");
     main->cbResolution->setCurrentIndex(0);
     main->cbFullScreen->click();
-    EXPECT_EQ(row(), "BRHAZ") << "after a radio click the row follows the override box even on item 0";
+    EXPECT_EQ(row(), "BRHAZ")
+        << "after a radio click the row follows the override box even on item 0";
     main->cbFullScreen->click();
     EXPECT_EQ(row(), "BRHAZ") << "clicking the checked button runs nothing";
     main->cbxChangeResolution->click();
@@ -390,6 +419,44 @@ TEST_F(BrowseDialogTest, TheTreeHoldsDesktopHomeAndTheFileSystemAndGrowsWithTheW
     EXPECT_EQ(browse->stvFolders->geometry(), QRect(0, 0, 400, 211)) << "the tree keeps its height";
     EXPECT_EQ(browse->stbarStatus->geometry(), QRect(0, 329, 400, 21));
     browse->hide();
+}
+
+// The production registry over a Wine-style prefix whose drive Z: is the file-system root.
+TEST(DiscoveryFromWinePrefix, AWindowsPathFromTheRecordReachesTheInstallation) {
+    TempFolder game, utility;
+    PrepareInstallation(game, utility);
+    TempFolder prefix;
+    std::filesystem::create_directories(prefix / "dosdevices");
+    std::filesystem::create_symlink("/", prefix / "dosdevices/z:");
+    std::string windowsPath = "Z:" + game.Path() + "\\";
+    for (char& c : windowsPath)
+        if (c == '/')
+            c = '\\';
+    std::string escaped;
+    for (char c : windowsPath)
+        escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    prefix.Write(
+        "system.reg",
+        "WINE REGISTRY Version 2\n#arch=win32\n\n[Software\\\\Halvern\\\\Quellgard\\\\1.0] 1\n"
+        "\"InstalledPath\"=\"" +
+            escaped + "\"\n");
+    const char* saved = std::getenv("WINEPREFIX");
+    const std::string savedPrefix = saved ? saved : "";
+    setenv("WINEPREFIX", prefix.Path().c_str(), 1);
+    WinePrefixGameRegistry wine(prefix.Path());
+    MainServices services;
+    services.registry = &wine;
+    auto main = std::make_unique<TfrmMain>(services, utility.Path());
+    main->FormShow();
+    if (saved)
+        setenv("WINEPREFIX", savedPrefix.c_str(), 1);
+    else
+        unsetenv("WINEPREFIX");
+    EXPECT_EQ(main->stxDestFolder->text().toStdString(), windowsPath);
+    EXPECT_EQ(Items(main->cbEXE), (std::vector<std::string>{"LAUNCHER2.EXE", "ZELTA.EXE"}));
+    EXPECT_EQ(main->stxVersion->text().toStdString(), "build 52");
+    EXPECT_EQ(Items(main->cbLevel), (std::vector<std::string>{"The Keep", "k2"}));
+    EXPECT_EQ(Items(main->cbPlay), (std::vector<std::string>{"K1.pad", "Run.PAD"}));
 }
 
 TEST(BrowseRules, TheSeparatorFollowsTheFormOfThePath) {

@@ -1,5 +1,5 @@
-#include "launcher/GameCommandLine.h"
 #include "launcher/ScreenModes.h"
+#include "launcher/GameCommandLine.h"
 #include "support/FakeServices.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +13,9 @@ DisplayMode Mode(std::uint32_t w, std::uint32_t h, std::uint32_t bpp, std::uint3
     return m;
 }
 
-bool IsImpossibleMode(const DisplayMode& m) { return m.width == 42 && m.height == 37 && m.bitsPerPixel == 8; }
+bool IsImpossibleMode(const DisplayMode& m) {
+    return m.width == 42 && m.height == 37 && m.bitsPerPixel == 8;
+}
 
 TEST(ScreenModes, ADriverModeAtSeveralRatesIsListedOnceWithItsFirstVariant) {
     ScriptedDisplayModes display;
@@ -24,7 +26,8 @@ TEST(ScreenModes, ADriverModeAtSeveralRatesIsListedOnceWithItsFirstVariant) {
     EXPECT_EQ(table.EnumScreenModes(display),
               (std::vector<std::string>{"1024 x 768, 32 bpp", "800 x 600, 16 bpp"}));
     EXPECT_EQ(table.ScreenModeCount(), 3);
-    // The repeat is dropped before the display is asked; the first variant was tested with its rate.
+    // The repeat is dropped before the display is asked; the first variant was tested with its
+    // rate.
     EXPECT_EQ(display.asked[0].refreshRate, 60u);
     EXPECT_EQ(display.asked[1].width, 800u);
 }
@@ -44,7 +47,9 @@ TEST(ScreenModes, ADriverThatAcceptsTheImpossibleModeGetsNoBuiltInModes) {
 TEST(ScreenModes, ADriverThatRejectsItGetsEveryBuiltInModeItAccepts) {
     ScriptedDisplayModes display;
     display.listed = {Mode(640, 480, 32), Mode(320, 240, 16)};
-    display.accepts = [](const DisplayMode& m) { return !IsImpossibleMode(m) && m.bitsPerPixel != 24; };
+    display.accepts = [](const DisplayMode& m) {
+        return !IsImpossibleMode(m) && m.bitsPerPixel != 24;
+    };
     ScreenModeTable table;
     const auto names = table.EnumScreenModes(display);
     // 2 driver modes, then 12 sizes x 4 accepted depths less the repeat of 320 x 240 at 16 bpp.
@@ -103,9 +108,10 @@ TEST(ScreenModes, NoModesAtAllLeavesOnlyAcceptedBuiltInModes) {
     ScriptedDisplayModes display;
     display.accepts = [](const DisplayMode& m) { return m.width == 512 && m.height == 384; };
     ScreenModeTable table;
-    EXPECT_EQ(table.EnumScreenModes(display),
-              (std::vector<std::string>{"512 x 384, 8 bpp", "512 x 384, 15 bpp", "512 x 384, 16 bpp",
-                                        "512 x 384, 24 bpp", "512 x 384, 32 bpp"}));
+    EXPECT_EQ(
+        table.EnumScreenModes(display),
+        (std::vector<std::string>{"512 x 384, 8 bpp", "512 x 384, 15 bpp", "512 x 384, 16 bpp",
+                                  "512 x 384, 24 bpp", "512 x 384, 32 bpp"}));
 }
 
 TEST(ScreenModes, NamesAreCutTo20CharactersAndFeedTheModeArgument) {
@@ -120,7 +126,9 @@ TEST(ScreenModes, EnableRulesOfTheOverrideRow) {
     struct RadioCase {
         bool full, override;
         bool box, row;
-    } radio[] = {{true, true, true, true}, {true, false, true, false}, {false, true, false, false},
+    } radio[] = {{true, true, true, true},
+                 {true, false, true, false},
+                 {false, true, false, false},
                  {false, false, false, false}};
     for (const auto& c : radio) {
         const auto e = AfterScreenRadioClick(c.full, c.override);

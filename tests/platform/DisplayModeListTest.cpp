@@ -9,12 +9,12 @@ TEST(DisplayModeList, RefreshRateIsTheDotClockOverTheFramePixels) {
         OutputMode mode;
         std::uint32_t hz;
     } cases[] = {
-        {{1024, 768, 65000000, 1344, 806, false, false}, 60},   // 60.004
-        {{1024, 768, 78750000, 1312, 800, false, false}, 75},   // 75.03
-        {{640, 480, 25175000, 800, 525, false, false}, 60},     // 59.94 rounds up
-        {{320, 240, 12587500, 400, 262, true, false}, 60},      // double scan doubles the lines
-        {{1920, 1080, 74250000, 2200, 1125, false, true}, 60},  // interlaced halves them
-        {{1280, 1024, 0, 1688, 1066, false, false}, 0},         // a virtual screen without a clock
+        {{1024, 768, 65000000, 1344, 806, false, false}, 60},  // 60.004
+        {{1024, 768, 78750000, 1312, 800, false, false}, 75},  // 75.03
+        {{640, 480, 25175000, 800, 525, false, false}, 60},    // 59.94 rounds up
+        {{320, 240, 12587500, 400, 262, true, false}, 60},     // double scan doubles the lines
+        {{1920, 1080, 74250000, 2200, 1125, false, true}, 60}, // interlaced halves them
+        {{1280, 1024, 0, 1688, 1066, false, false}, 0},        // a virtual screen without a clock
         {{1280, 1024, 108000000, 0, 0, false, false}, 0},
     };
     for (const Case& c : cases)
@@ -35,7 +35,8 @@ TEST(DisplayModeList, EveryModeComesAtEachDepthWithoutRepeats) {
     EXPECT_EQ(list[2].bitsPerPixel, 16u);
     EXPECT_EQ(list[5].bitsPerPixel, 8u);
     EXPECT_EQ(list[0].refreshRate, 60u);
-    EXPECT_EQ(list[0].fields, kFieldBitsPerPel | kFieldPelsWidth | kFieldPelsHeight | kFieldDisplayFrequency);
+    EXPECT_EQ(list[0].fields,
+              kFieldBitsPerPel | kFieldPelsWidth | kFieldPelsHeight | kFieldDisplayFrequency);
 }
 
 TEST(DisplayModeList, AcceptsBySizeAndDepthOnly) {

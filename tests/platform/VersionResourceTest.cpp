@@ -1,5 +1,5 @@
-#include "launcher/GameDiscovery.h"
 #include "platform/VersionResource.h"
+#include "launcher/GameDiscovery.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -33,11 +33,11 @@ TEST(BuildText, FollowsTheVersionResourceOfRealProgramFiles) {
         {"build52.dll", "build 52"},
         {"uppercase-block.dll", "build 417"}, // block and key matched without regard to case
         {"nine-chars.dll", "build 7"},
-        {"short-version.dll", "build"},       // "1, 0, 0" has eight characters or fewer
-        {"other-language.dll", "unknown"},    // only block 080904b0 counts
+        {"short-version.dll", "build"},    // "1, 0, 0" has eight characters or fewer
+        {"other-language.dll", "unknown"}, // only block 080904b0 counts
         {"no-fileversion.dll", "unknown"},
-        {"partial-key.dll", "unknown"},       // "FileVersionX" is not "FileVersion"
-        {"no-version.dll", "<unknown>"},      // resources, but no version resource
+        {"partial-key.dll", "unknown"},  // "FileVersionX" is not "FileVersion"
+        {"no-version.dll", "<unknown>"}, // resources, but no version resource
     };
     for (const Case& c : cases)
         EXPECT_EQ(GetBuildText(kFixtures + c.file), c.expected) << c.file;
@@ -51,7 +51,8 @@ TEST(BuildText, FilesWithoutAVersionResourceAreUnknownInBrackets) {
     EXPECT_EQ(GetBuildText(folder / "missing.exe"), "<unknown>");
     EXPECT_EQ(GetBuildText(folder / "readme.txt"), "<unknown>");
     EXPECT_EQ(GetBuildText(folder / "empty.exe"), "<unknown>");
-    EXPECT_EQ(GetBuildText(folder.Path() + "/bin\\"), "<unknown>") << "a folder (no executable selected)";
+    EXPECT_EQ(GetBuildText(folder.Path() + "/bin\\"), "<unknown>")
+        << "a folder (no executable selected)";
     EXPECT_EQ(GetBuildText("/proc/self/exe"), "<unknown>") << "a native Linux program";
 }
 
@@ -66,9 +67,11 @@ TEST(VersionResource, QueriesPathsPartByPart) {
     const auto resource = FindVersionResource(Span(image));
     ASSERT_TRUE(resource.has_value());
     EXPECT_EQ(QueryVersionString(*resource, "\\StringFileInfo\\080904b0\\CompanyName"), "Halvern");
-    EXPECT_EQ(QueryVersionString(*resource, "\\\\stringfileinfo\\080904B0\\\\productname"), "ZELTA");
+    EXPECT_EQ(QueryVersionString(*resource, "\\\\stringfileinfo\\080904B0\\\\productname"),
+              "ZELTA");
     EXPECT_EQ(QueryVersionString(*resource, "\\StringFileInfo\\080904b0\\File"), std::nullopt);
-    EXPECT_EQ(QueryVersionString(*resource, "\\StringFileInfo\\080904b0\\FileVersion\\More"), std::nullopt);
+    EXPECT_EQ(QueryVersionString(*resource, "\\StringFileInfo\\080904b0\\FileVersion\\More"),
+              std::nullopt);
 }
 
 // Every prefix of a real program: none may read out of bounds, and a resource is only found
@@ -78,10 +81,12 @@ TEST(VersionResource, TruncatedFilesGiveNoTextAndNeverReadOutOfBounds) {
     ASSERT_GT(image.size(), 512u);
     for (size_t size = 0; size < image.size(); ++size) {
         // A copy of exactly that size, so a sanitizer build catches a read past its end.
-        std::vector<std::uint8_t> cut(image.begin(), image.begin() + static_cast<std::ptrdiff_t>(size));
+        std::vector<std::uint8_t> cut(image.begin(),
+                                      image.begin() + static_cast<std::ptrdiff_t>(size));
         const auto resource = FindVersionResource(cut);
         if (resource) {
-            const auto text = QueryVersionString(*resource, "\\StringFileInfo\\080904b0\\FileVersion");
+            const auto text =
+                QueryVersionString(*resource, "\\StringFileInfo\\080904b0\\FileVersion");
             EXPECT_EQ(text.value_or("1, 0, 0, 52"), "1, 0, 0, 52") << "size " << size;
         }
     }
@@ -110,7 +115,8 @@ TEST(VersionResource, HostileBytesAreReadWithinBounds) {
 
 // Version blocks whose lengths lie: the reader stops at the parent's end.
 TEST(VersionResource, BlocksWithLyingLengthsAreRefused) {
-    auto block = [](std::u16string key, std::uint16_t length, std::uint16_t valueLength, std::uint16_t type) {
+    auto block = [](std::u16string key, std::uint16_t length, std::uint16_t valueLength,
+                    std::uint16_t type) {
         std::string b;
         auto u16 = [&](std::uint16_t v) {
             b += static_cast<char>(v & 0xFF);

@@ -1,14 +1,15 @@
+#include "platform/WineRegistry.h"
 #include "launcher/GameDiscovery.h"
 #include "platform/ScuError.h"
 #include "platform/WinePrefixGameRegistry.h"
-#include "platform/WineRegistry.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-const char* kHeader = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win32\n\n";
+const char* kHeader =
+    "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win32\n\n";
 
 std::string TextOf(const WineRegistryHive& hive, const char* key, const char* value) {
     const auto* v = hive.Find(key, value);
@@ -41,7 +42,8 @@ TEST(WineRegistryHive, ReadsEveryDataFormOfAWellFormedFile) {
     EXPECT_EQ(TextOf(hive, key, "Count"), std::string("\x2a\0\0\0", 4));
     EXPECT_EQ(hive.Find(key, "Count")->type, WineRegistryHive::kDword);
     EXPECT_EQ(TextOf(hive, key, "Blob"), "\x01\x02\xff");
-    EXPECT_EQ(TextOf(hive, key, "Long"), "\x01\x02\x03\x04") << "a hex list goes on after a backslash";
+    EXPECT_EQ(TextOf(hive, key, "Long"), "\x01\x02\x03\x04")
+        << "a hex list goes on after a backslash";
     EXPECT_EQ(TextOf(hive, key, "Utf16"), "C:\\") << "text stored as UTF-16 bytes";
     EXPECT_EQ(hive.Find(key, "Utf16")->type, WineRegistryHive::kString);
     EXPECT_EQ(TextOf(hive, key, "Escapes"), "tab\there \"q\" \xc3\xa9\xe2\x98\xba A");
@@ -49,8 +51,9 @@ TEST(WineRegistryHive, ReadsEveryDataFormOfAWellFormedFile) {
 }
 
 TEST(WineRegistryHive, MatchesKeysAndValuesWithoutRegardToCase) {
-    const auto hive = WineRegistryHive::Parse(std::string(kHeader) +
-                                              "[SOFTWARE\\\\halvern\\\\QUELLGARD\\\\1.0]\n\"installedpath\"=\"x\"\n");
+    const auto hive = WineRegistryHive::Parse(
+        std::string(kHeader) +
+        "[SOFTWARE\\\\halvern\\\\QUELLGARD\\\\1.0]\n\"installedpath\"=\"x\"\n");
     EXPECT_EQ(TextOf(hive, "Software\\Halvern\\Quellgard\\1.0", "InstalledPath"), "x");
     EXPECT_EQ(TextOf(hive, "\\software\\\\halvern\\quellgard\\1.0\\", "INSTALLEDPATH"), "x")
         << "leading, doubled and trailing separators do not matter";
@@ -78,8 +81,8 @@ TEST(WineRegistryHive, SkipsMalformedLinesAndKeepsReadingTheRest) {
                              "\"EmptyHex\"=hex:\r\n"
                              "\"NoQuoteEnd";
     const auto hive = WineRegistryHive::Parse(text);
-    for (const char* bad : {"Orphan", "NoEquals", "Unterminated", "TrailingJunk", "BadDword", "LongDword", "BadHex",
-                            "UnknownForm", "NoQuoteEnd"})
+    for (const char* bad : {"Orphan", "NoEquals", "Unterminated", "TrailingJunk", "BadDword",
+                            "LongDword", "BadHex", "UnknownForm", "NoQuoteEnd"})
         EXPECT_EQ(hive.Find("Software\\Good", bad), nullptr) << bad;
     EXPECT_FALSE(hive.HasKey("Software\\Unclosed"));
     EXPECT_EQ(TextOf(hive, "Software\\Good", "Good"), "yes") << "the first definition wins";
@@ -98,14 +101,19 @@ TEST(WineRegistryHive, SurvivesArbitraryBytes) {
 
 class PrefixRegistryTest : public ::testing::Test {
 protected:
-    void WriteSystemReg(const std::string& body) { prefix.Write("system.reg", std::string(kHeader) + body); }
-    std::string Read(const std::string& name) { return WinePrefixGameRegistry(prefix.Path()).ReadString(name); }
+    void WriteSystemReg(const std::string& body) {
+        prefix.Write("system.reg", std::string(kHeader) + body);
+    }
+    std::string Read(const std::string& name) {
+        return WinePrefixGameRegistry(prefix.Path()).ReadString(name);
+    }
     TempFolder prefix;
 };
 
 TEST_F(PrefixRegistryTest, MissingPrefixKeyValueOrEmptyValueReadAsEmptyText) {
     EXPECT_EQ(WinePrefixGameRegistry(prefix / "no-such-prefix").ReadString("InstalledPath"), "");
-    WriteSystemReg("[Software\\\\Halvern\\\\Quellgard\\\\2.0]\n\"InstalledPath\"=\"C:\\\\x\\\\\"\n");
+    WriteSystemReg(
+        "[Software\\\\Halvern\\\\Quellgard\\\\2.0]\n\"InstalledPath\"=\"C:\\\\x\\\\\"\n");
     EXPECT_EQ(Read("InstalledPath"), "") << "another key";
     WriteSystemReg("[Software\\\\Halvern\\\\Quellgard\\\\1.0]\n\"Other\"=\"C:\\\\x\\\\\"\n");
     EXPECT_EQ(Read("InstalledPath"), "");
@@ -130,19 +138,23 @@ TEST_F(PrefixRegistryTest, TextValuesAreReadAndOtherTypesRaiseTheDataTypeError) 
             Read(name);
             ADD_FAILURE() << name << " was read as text";
         } catch (const ScuError& error) {
-            EXPECT_EQ(std::string(error.what()), std::string("Invalid data type for '") + name + "'");
+            EXPECT_EQ(std::string(error.what()),
+                      std::string("Invalid data type for '") + name + "'");
         }
     }
 }
 
 TEST_F(PrefixRegistryTest, The32BitViewOfA64BitPrefixComesFirst) {
-    WriteSystemReg("#arch=win64\n"
-                   "[Software\\\\Halvern\\\\Quellgard\\\\1.0]\n\"InstalledPath\"=\"C:\\\\Native\\\\\"\n"
-                   "\"OnlyNative\"=\"n\"\n"
-                   "[Software\\\\Wow6432Node\\\\Halvern\\\\Quellgard\\\\1.0]\n\"InstalledPath\"=\"C:\\\\Wow\\\\\"\n");
+    WriteSystemReg(
+        "#arch=win64\n"
+        "[Software\\\\Halvern\\\\Quellgard\\\\1.0]\n\"InstalledPath\"=\"C:\\\\Native\\\\\"\n"
+        "\"OnlyNative\"=\"n\"\n"
+        "[Software\\\\Wow6432Node\\\\Halvern\\\\Quellgard\\\\1.0]\n\"InstalledPath\"=\"C:"
+        "\\\\Wow\\\\\"\n");
     EXPECT_EQ(Read("InstalledPath"), "C:\\Wow\\");
     EXPECT_EQ(Read("OnlyNative"), "n");
-    WriteSystemReg("[Software\\\\Wow6432Node\\\\Halvern\\\\Quellgard\\\\1.0]\n\"InstalledPath\"=\"C:\\\\Wow\\\\\"\n");
+    WriteSystemReg("[Software\\\\Wow6432Node\\\\Halvern\\\\Quellgard\\\\1.0]\n\"InstalledPath\"="
+                   "\"C:\\\\Wow\\\\\"\n");
     EXPECT_EQ(Read("InstalledPath"), "C:\\Wow\\");
 }
 
@@ -157,7 +169,8 @@ TEST_F(PrefixRegistryTest, TheFailureTextStandsForEveryMissingValue) {
     WinePrefixGameRegistry registry(prefix.Path());
     EXPECT_EQ(ReadGameRegistryValue(&registry, "InstalledPath"), "error getting registry value");
     EXPECT_EQ(ReadGameRegistryValue(nullptr, "InstalledPath"), "error getting registry value");
-    WriteSystemReg("[Software\\\\Halvern\\\\Quellgard\\\\1.0]\n\"InstalledPath\"=\"C:\\\\G\\\\\"\n");
+    WriteSystemReg(
+        "[Software\\\\Halvern\\\\Quellgard\\\\1.0]\n\"InstalledPath\"=\"C:\\\\G\\\\\"\n");
     EXPECT_EQ(ReadGameRegistryValue(&registry, "InstalledPath"), "C:\\G\\") << "used as stored";
 }
 
