@@ -1,12 +1,19 @@
 #include "launcher/ShellFolderTree.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileIconProvider>
 #include <QHeaderView>
 
 namespace {
 constexpr int kPathRole = Qt::UserRole;
 constexpr int kPopulatedRole = Qt::UserRole + 1;
+
+// Whether a folder holds a visible subfolder; stops at the first one found.
+bool HasSubfolder(const QString& path) {
+    QDirIterator it(path, QDir::Dirs | QDir::NoDotAndDotDot);
+    return it.hasNext();
+}
 
 QIcon FolderIcon() {
     static const QFileIconProvider provider;
@@ -60,7 +67,8 @@ QTreeWidgetItem* ShellFolderTree::AddFolder(QTreeWidgetItem* parent, const QStri
     item->setIcon(0, FolderIcon());
     item->setData(0, kPathRole, path);
     item->setData(0, kPopulatedRole, false);
-    item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+    item->setChildIndicatorPolicy(HasSubfolder(path) ? QTreeWidgetItem::ShowIndicator
+                                                     : QTreeWidgetItem::DontShowIndicator);
     return item;
 }
 
