@@ -76,7 +76,7 @@ protected:
         frmBrowse = browse.get();
         about = std::make_unique<TfrmAbout>(main.get());
         frmAbout = about.get();
-        language = std::make_unique<TfrmLanguage>(main.get());
+        language = std::make_unique<TfrmLanguage>(utility.Path(), nullptr, main.get());
         frmLanguage = language.get();
     }
     void TearDown() override {
