@@ -1,0 +1,33 @@
+#pragma once
+
+#include "player/VexaTypes.h"
+
+#include <array>
+#include <optional>
+#include <string>
+
+// Plain rules of the media object and its controls bar.
+
+// Nearest integer, a half going to the even neighbour (2.5 -> 2, 3.5 -> 4, -2.5 -> -2).
+long long RoundHalfEven(double value);
+
+// A count of seconds as hours (no leading zeros) ":" minutes ":" seconds, e.g. 3725 -> 1:02:05.
+std::string FormatTime(int seconds);
+
+// The controls bar's status text of an object status ("Playing", "Opening...", "" for tsNone).
+std::string StatusText(TObjectState state);
+
+// A duration or position as the bar shows it: "250 frames", "40 ms", "3 seconds" or "0:00:03".
+std::string TimeText(int value, TObjectFormat format);
+
+// The bar's five buttons in their order: play, pause, stop, rewind, fast forward.
+enum BarButton { bbPlay, bbPause, bbStop, bbRewind, bbFastForward };
+constexpr int kBarButtonCount = 5;
+using BarButtonStates = std::array<bool, kBarButtonCount>;
+
+// Which buttons a status text enables; no value for "Stopping...", which leaves them unchanged.
+std::optional<BarButtonStates> ButtonStatesFor(const std::string& statusText);
+
+// Markers rescaled after a change of unit: new duration x marker / old duration, truncated toward
+// zero. With an old duration of 0 the markers are kept.
+int RescaleMarker(int marker, int newDuration, int oldDuration);

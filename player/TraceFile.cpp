@@ -1,0 +1,46 @@
+#include "player/TraceFile.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <fcntl.h>
+#include <filesystem>
+#include <unistd.h>
+
+namespace {
+
+std::string ProgramBaseName() {
+    std::error_code error;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error)
+        return "zeltasc";
+    return exe.stem().string();
+}
+
+} // namespace
+
+std::string TraceFilePath() {
+    std::string folder = "/tmp";
+    if (const char* tmp = std::getenv("TMPDIR"); tmp && *tmp)
+        folder = tmp;
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    return folder + "/" + ProgramBaseName() + ".txt";
+}
+
+void TraceMessage(const std::string& className, const std::string& fileName,
+                  const std::string& message) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
+    const std::string line =
+        std::string(stamp) + " - " + className + " (" + fileName + ") > " + message + "\n";
+
+    const int fd = ::open(TraceFilePath().c_str(),
+                          O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return;
+    [[maybe_unused]] const ssize_t written = ::write(fd, line.data(), line.size());
+    ::close(fd);
+}

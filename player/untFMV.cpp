@@ -1,0 +1,120 @@
+#include "player/untFMV.h"
+
+#include "player/EventLoopPauses.h"
+#include "player/untVexaCustomWmpObj.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QScreen>
+
+#include <memory>
+
+TfrmFMV::TfrmFMV(QWidget* owner, Pauses& pauses, const MediaControlFactory& mediaControls)
+    : QDialog(owner) {
+    setObjectName(QStringLiteral("frmFMV"));
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    setWindowTitle(QStringLiteral("frmFMV"));
+    resize(738, 613);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, QColor(212, 208, 200)); // button face
+    setPalette(p);
+    setAutoFillBackground(true);
+
+    VexaWMP = new TVexaCustomWmpObj(this, pauses, mediaControls);
+    VexaWMP->setObjectName(QStringLiteral("VexaWMP"));
+    VexaWMP->setGeometry(rect());
+    VexaWMP->SetColor(Qt::black);
+    VexaWMP->SetEnableWarnings(false);
+    VexaWMP->SetParameters(kParameters);
+    VexaWMP->ShowObject();
+    VexaWMP->SetRunningMode(tmPlayMode);
+    VexaWMP->SetObjectEnabled(false);
+    VexaWMP->SetAutoPlay(false);
+    VexaWMP->OnClick = [this](TVexaMainObj* sender) { VexaWMPClick(sender); };
+    VexaWMP->OnFinished = [this](TVexaMainObj* sender, const std::string& code) {
+        VexaWMPFinished(sender, code);
+    };
+
+    // The window sees keys before any of its children.
+    qApp->installEventFilter(this);
+}
+
+TfrmFMV::~TfrmFMV() {
+    qApp->removeEventFilter(this);
+}
+
+void TfrmFMV::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    VexaWMP->setGeometry(rect());
+}
+
+bool TfrmFMV::event(QEvent* event) {
+    const bool result = QDialog::event(event);
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
+    return result;
+}
+
+bool TfrmFMV::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        char character = 0;
+        if (key->key() == Qt::Key_Escape)
+            character = 27;
+        else if (!key->text().isEmpty() && key->text().at(0).unicode() < 128)
+            character = static_cast<char>(key->text().at(0).unicode());
+        if (character == 27 || character == ' ') {
+            FormKeyPress(character);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TfrmFMV::FormActivate() {
+    try {
+        VexaWMP->LoadObject();
+        VexaWMP->Play();
+    } catch (const std::exception& error) {
+        ReportComponentError(error.what());
+    }
+}
+
+void TfrmFMV::FormKeyPress(char key) {
+    if (key == 27 || key == ' ')
+        close();
+}
+
+void TfrmFMV::VexaWMPFinished(TVexaMainObj*, const std::string&) {
+    close();
+}
+
+void TfrmFMV::VexaWMPClick(TVexaMainObj*) {
+    close();
+}
+
+void MovieWindowOpen(const std::string& moviePath, bool showControls,
+                     const MovieServices& services) {
+    EventLoopPauses eventLoopPauses;
+    Pauses& pauses = services.pauses ? *services.pauses : eventLoopPauses;
+    const MediaControlFactory factory =
+        services.mediaControls ? services.mediaControls : GstMediaControlFactory();
+    auto movePointer =
+        services.movePointer ? services.movePointer : [](int x, int y) { QCursor::setPos(x, y); };
+
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    movePointer(screen.width(), screen.height());
+
+    auto window = std::make_unique<TfrmFMV>(QApplication::activeWindow(), pauses, factory);
+    window->setGeometry(0, 0, screen.width(), screen.height());
+    window->VexaWMP->SetShowControls(showControls);
+    window->VexaWMP->SetFileName(moviePath);
+    window->VexaWMP->SetAutoPlay(false);
+    window->setWindowState(window->windowState() | Qt::WindowFullScreen);
+    window->exec();
+    window.reset();
+
+    movePointer(screen.width() / 2, screen.height() / 2);
+}
