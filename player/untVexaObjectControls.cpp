@@ -153,8 +153,8 @@ void TVexaObjectControls::CreateParts() {
                             [this] { return new TVexaPanel(this); });
     slider_ = CreatePart("Fatal Error: Slider control could not be created", [this] {
         auto* slider = new TVexaSlider(rowSlider_);
-        slider->SetMaxValue(1);
         slider->SetIncrement(1);
+        slider->SetMaxValue(1);
         slider->SetMinValue(0);
         slider->SetEdgeSize(2);
         slider->SetNumThumbStates(2);
@@ -245,21 +245,29 @@ void TVexaObjectControls::SetObjectFormat(TObjectFormat format) {
 }
 
 void TVexaObjectControls::SetShowButton(BarButton button, bool show) {
+    if (show_[button] == show)
+        return;
     show_[button] = show;
     RefreshControls();
 }
 
 void TVexaObjectControls::SetEnableButton(BarButton button, bool enable) {
+    if (enable_[button] == enable)
+        return;
     enable_[button] = enable;
     RefreshControls();
 }
 
 void TVexaObjectControls::SetShowSlider(bool show) {
+    if (showSlider_ == show)
+        return;
     showSlider_ = show;
     RefreshControls();
 }
 
 void TVexaObjectControls::SetEnableSlider(bool enable) {
+    if (enableSlider_ == enable)
+        return;
     enableSlider_ = enable;
     RefreshControls();
 }

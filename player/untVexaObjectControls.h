@@ -40,6 +40,7 @@ public:
     TObjectFormat ObjectFormat() const { return format_; }
     void SetObjectFormat(TObjectFormat format);
 
+    // The show and enable properties refresh the bar when they change.
     bool ShowButton(BarButton button) const { return show_[button]; }
     void SetShowButton(BarButton button, bool show);
     bool EnableButton(BarButton button) const { return enable_[button]; }

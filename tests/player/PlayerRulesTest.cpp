@@ -11,8 +11,9 @@
 namespace {
 
 TEST(PlayerRules, RoundsHalvesToTheEvenNeighbour) {
-    const std::pair<double, long long> cases[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {3.5, 4}, {2.4999, 2},
-                                                  {2.5001, 3}, {-0.5, 0}, {-1.5, -2}, {-2.5, -2}, {7.0, 7}};
+    const std::pair<double, long long> cases[] = {{0.5, 0},    {1.5, 2},    {2.5, 2},  {3.5, 4},
+                                                  {2.4999, 2}, {2.5001, 3}, {-0.5, 0}, {-1.5, -2},
+                                                  {-2.5, -2},  {7.0, 7}};
     for (const auto& [value, expected] : cases)
         EXPECT_EQ(RoundHalfEven(value), expected) << value;
 }
@@ -76,8 +77,8 @@ TEST(SliderMath, ValueAtThumbRoundsAndSnapsUnlessSmooth) {
     const SliderRange smooth{0, 100, 10, true};
     const SliderRange stepped{0, 100, 10, false};
     EXPECT_EQ(ValueAtThumb(6, smooth, 200), 0);
-    EXPECT_EQ(ValueAtThumb(6 + 37, smooth, 200), 18);  // 18.5 -> 18
-    EXPECT_EQ(ValueAtThumb(6 + 39, smooth, 200), 20);  // 19.5 -> 20
+    EXPECT_EQ(ValueAtThumb(6 + 37, smooth, 200), 18); // 18.5 -> 18
+    EXPECT_EQ(ValueAtThumb(6 + 39, smooth, 200), 20); // 19.5 -> 20
     EXPECT_EQ(ValueAtThumb(6 + 39, stepped, 200), 20);
     EXPECT_EQ(ValueAtThumb(6 + 37, stepped, 200), 10); // 18 cut down to 10
     EXPECT_EQ(ValueAtThumb(206, smooth, 200), 100);
@@ -161,7 +162,8 @@ TEST_F(TraceFileTest, AppendsOneLinePerMessageToAPrivateFile) {
     TraceMessage("TVexaCustomWmpObj", "C:\\m.mpg", "Play called");
     TraceMessage("TVexaCustomWmpObj", "", "Stop called");
     const std::string text = folder.Read("player_rules_tests.txt");
-    EXPECT_NE(text.find(" - TVexaCustomWmpObj (C:\\m.mpg) > Play called\n"), std::string::npos) << text;
+    EXPECT_NE(text.find(" - TVexaCustomWmpObj (C:\\m.mpg) > Play called\n"), std::string::npos)
+        << text;
     EXPECT_NE(text.find(" - TVexaCustomWmpObj () > Stop called\n"), std::string::npos);
     EXPECT_LT(text.find("Play called"), text.find("Stop called"));
     const auto perms = std::filesystem::status(folder / "player_rules_tests.txt").permissions();
