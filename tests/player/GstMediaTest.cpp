@@ -1,0 +1,111 @@
+// Real playback through GStreamer, headless: generated MPEG-1 movies from the build folder.
+#include "player/EventLoopPauses.h"
+#include "player/GstMediaControl.h"
+#include "player/untVexaCustomWmpObj.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string kMedia = std::string(SCU_BINARY_DIR) + "/test-media/";
+
+// Runs the event loop until the condition holds or the limit passes.
+bool RunUntil(const std::function<bool()>& done, int limitMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < limitMs)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+class GstMediaTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        obj = std::make_unique<TVexaCustomWmpObj>(nullptr, pauses, GstMediaControlFactory());
+        obj->resize(320, 240);
+        obj->SetAutoPlay(false);
+        obj->OnFinished = [this](TVexaMainObj*, const std::string& code) {
+            finishes.push_back(code);
+        };
+        obj->OnError = [this](TVexaMainObj*) { ++errors; };
+    }
+    EventLoopPauses pauses;
+    std::unique_ptr<TVexaCustomWmpObj> obj;
+    std::vector<std::string> finishes;
+    int errors = 0;
+};
+
+TEST_F(GstMediaTest, PlaysAMovieToTheEndAndFinishesOnce) {
+    obj->SetFileName(kMedia + "movie.mpg");
+    obj->SetRate(2000); // twice the speed keeps the test short
+    obj->LoadObject();
+    ASSERT_EQ(obj->ObjectStatus(), tsLoaded) << obj->Control()->ErrorDescription();
+    obj->TimerTick();
+    EXPECT_NEAR(obj->Duration(), 75, 2); // frames
+    obj->SetObjectFormat(tuMilliseconds);
+    EXPECT_NEAR(obj->Duration(), 3000, 80);
+    obj->SetObjectFormat(tuFrames);
+
+    int highest = 0;
+    obj->OnTimer = [&](TVexaMainObj*) { highest = std::max(highest, obj->Position()); };
+    obj->Play();
+    EXPECT_EQ(obj->ObjectStatus(), tsPlaying);
+    ASSERT_TRUE(RunUntil([&] { return !finishes.empty(); }, 10000)) << "no end of play";
+    EXPECT_GT(highest, 20); // the position moved while playing
+    EXPECT_EQ(obj->ObjectStatus(), tsStopped);
+    RunUntil([] { return false; }, 400); // no second finish follows
+    EXPECT_EQ(finishes, std::vector<std::string>{"NEXT"});
+    EXPECT_EQ(errors, 0);
+    // The picture of the movie reached the view.
+    auto* view = static_cast<GstVideoView*>(obj->Control()->View());
+    EXPECT_EQ(view->Frame().size(), QSize(320, 240));
+}
+
+TEST_F(GstMediaTest, ATextFileIsReportedAsAnError) {
+    std::string description;
+    obj->OnError = [&](TVexaMainObj*) {
+        ++errors;
+        description = obj->Control()->ErrorDescription();
+    };
+    obj->SetFileName(kMedia + "notamovie.mpg");
+    obj->LoadObject();
+    EXPECT_EQ(obj->ObjectStatus(), tsError);
+    EXPECT_EQ(errors, 1);
+    EXPECT_EQ(description, "Could not determine type of stream.");
+    obj->Play();
+    EXPECT_EQ(obj->ObjectStatus(), tsError);
+}
+
+TEST_F(GstMediaTest, AMissingFileIsReportedAsAnError) {
+    obj->SetFileName(kMedia + "missing.mpg");
+    obj->LoadObject();
+    EXPECT_EQ(obj->ObjectStatus(), tsError);
+    EXPECT_EQ(obj->Control()->ErrorDescription(), "Resource not found.");
+}
+
+TEST_F(GstMediaTest, SeekingMovesThePositionAndTheMovieCanBeOpenedAgain) {
+    obj->SetFileName(kMedia + "long.mpg");
+    obj->LoadObject();
+    ASSERT_EQ(obj->ObjectStatus(), tsLoaded);
+    obj->SetObjectFormat(tuSeconds);
+    obj->SeekTo(6);
+    RunUntil([&] { return obj->Control()->CurrentPosition() > 5.5; }, 3000);
+    obj->TimerTick();
+    EXPECT_EQ(obj->Position(), 6);
+    obj->LoadObject(); // activation opens the movie again from the start
+    ASSERT_EQ(obj->ObjectStatus(), tsLoaded);
+    obj->TimerTick();
+    EXPECT_EQ(obj->Position(), 0);
+    EXPECT_NEAR(obj->Duration(), 10, 1);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
