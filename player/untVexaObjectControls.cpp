@@ -76,6 +76,9 @@ TVexaPanel::TVexaPanel(QWidget* parent) : TVexaCustomControl(parent) {
 }
 
 TVexaObjectControls::TVexaObjectControls(QWidget* parent) : TVexaCustomControl(parent) {
+    // Clicks on the bar stay in the bar: they must not reach the object (a click on the movie
+    // closes the movie window).
+    setAttribute(Qt::WA_NoMousePropagation);
     SetColor(kBtnFace);
     setFixedHeight(kHeight);
     setMinimumWidth(kMinimumWidth);

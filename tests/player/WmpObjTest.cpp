@@ -4,6 +4,11 @@
 #include "support/FakeMediaControl.h"
 #include "support/TempFolder.h"
 
+#include <QLabel>
+#include <QMenu>
+#include <QTest>
+#include <QToolButton>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -426,6 +431,32 @@ TEST_F(WmpObjTest, ControlClickRaisesOnClickWithTheObject) {
     obj->OnClick = [&](TVexaMainObj* s) { sender = s; };
     obj->ControlClick();
     EXPECT_EQ(sender, obj.get());
+}
+
+TEST_F(WmpObjTest, RightButtonOnThePictureOpensThePopupMenu) {
+    QMenu menu;
+    menu.addAction(QStringLiteral("Properties"));
+    obj->ControlMouseDown(true); // no menu yet: nothing
+    obj->SetPopupMenu(&menu);
+    obj->ControlMouseDown(false);
+    EXPECT_FALSE(menu.isVisible());
+    obj->ControlMouseDown(true);
+    EXPECT_TRUE(menu.isVisible());
+    menu.hide();
+}
+
+TEST_F(WmpObjTest, ClicksOnTheControlsBarDoNotCountAsClicksOnTheMovie) {
+    int clicks = 0;
+    obj->OnClick = [&](TVexaMainObj*) { ++clicks; };
+    obj->resize(400, 300);
+    obj->SetShowControls(true);
+    obj->show();
+    QTest::mouseClick(obj->Controls()->StatusLabel(), Qt::LeftButton);
+    QTest::mouseClick(obj->Controls()->Button(bbPlay), Qt::LeftButton); // disabled before loading
+    EXPECT_EQ(clicks, 0);
+    QTest::mouseClick(obj.get(), Qt::LeftButton, {}, QPoint(200, 100)); // the picture area
+    EXPECT_EQ(clicks, 1);
+    obj->hide();
 }
 
 TEST_F(WmpObjTest, ShowControlsAttachesABarAtTheBottom) {
