@@ -64,6 +64,24 @@ TEST_F(GstMediaTest, PlaysAMovieToTheEndAndFinishesOnce) {
     EXPECT_EQ(view->Frame().size(), QSize(320, 240));
 }
 
+TEST_F(GstMediaTest, ASecondPassRestartsFromTheBeginning) {
+    obj->SetFileName(kMedia + "movie.mpg");
+    obj->SetRate(2000);
+    obj->SetPlayCount(2);
+    obj->LoadObject();
+    ASSERT_EQ(obj->ObjectStatus(), tsLoaded);
+    bool wrapped = false;
+    int last = 0;
+    obj->OnTimer = [&](TVexaMainObj*) {
+        wrapped = wrapped || obj->Position() + 20 < last;
+        last = obj->Position();
+    };
+    obj->Play();
+    ASSERT_TRUE(RunUntil([&] { return !finishes.empty(); }, 15000)) << "no end of play";
+    EXPECT_TRUE(wrapped); // the position went back to the start for the second pass
+    EXPECT_EQ(finishes.size(), 1u);
+}
+
 TEST_F(GstMediaTest, ATextFileIsReportedAsAnError) {
     std::string description;
     obj->OnError = [&](TVexaMainObj*) {
