@@ -8,6 +8,7 @@ class DisplayModes;
 class GameRegistry;
 class FileTypeRegistrar;
 class AppWindow;
+class FileDialogs;
 
 // The platform services the main window reaches; production builds them in the program unit,
 // tests hand in fakes. A service the tested code does not use may be left null.
@@ -20,4 +21,5 @@ struct MainServices {
     GameRegistry* registry = nullptr;
     FileTypeRegistrar* fileTypes = nullptr;
     AppWindow* appWindow = nullptr;
+    FileDialogs* fileDialogs = nullptr;
 };

@@ -5,14 +5,32 @@
 #include "launcher/untBrowse.h"
 #include "launcher/untMain.h"
 #include "platform/DesktopProgramStarter.h"
+#include "platform/FreedesktopFileTypes.h"
 #include "platform/Paths.h"
+#include "platform/QtAppWindow.h"
+#include "platform/QtFileDialogs.h"
 #include "platform/QtMessageBoxes.h"
+#include "platform/QtPauses.h"
 #include "platform/WinePrefixGameRegistry.h"
+#include "platform/X11WindowFinder.h"
 #include "platform/XrandrDisplayModes.h"
 #include "resources/Fonts.h"
 #include "resources/Glyphs.h"
 
 #include <QApplication>
+#include <QTimer>
+
+#include <climits>
+#include <unistd.h>
+
+namespace {
+// The running program's path, as the desktop entry names it.
+std::string ProgramPath(const char* argv0) {
+    char buffer[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    return n > 0 ? std::string(buffer, static_cast<size_t>(n)) : std::string(argv0);
+}
+} // namespace
 
 int main(int argc, char** argv) {
     FixFontResolution();
@@ -23,6 +41,11 @@ int main(int argc, char** argv) {
 
     QtMessageBoxes messages;
     DesktopProgramStarter starter;
+    QtPauses pauses;
+    X11WindowFinder windows;
+    FreedesktopFileTypes fileTypes(ProgramPath(argv[0]));
+    QtAppWindow appWindow;
+    QtFileDialogs fileDialogs;
     MainServices services;
     services.messages = &messages;
     services.starter = &starter;
@@ -30,9 +53,16 @@ int main(int argc, char** argv) {
     services.registry = &registry;
     XrandrDisplayModes displayModes;
     services.displayModes = &displayModes;
+    services.pauses = &pauses;
+    services.windows = &windows;
+    services.fileTypes = &fileTypes;
+    services.appWindow = &appWindow;
+    services.fileDialogs = &fileDialogs;
 
     TfrmMain mainWindow(services, GetProgramFolder());
     frmMain = &mainWindow;
+    appWindow.SetWindow(&mainWindow);
+    fileDialogs.SetOwner(&mainWindow);
     TfrmBrowse browse(&mainWindow);
     frmBrowse = &browse;
     TfrmAbout about(&mainWindow);
@@ -45,7 +75,13 @@ int main(int argc, char** argv) {
     QObject::connect(&mainWindow, &TfrmMain::endRequested, &app, &QApplication::quit,
                      Qt::QueuedConnection);
 
-    mainWindow.show();
+    if (mainWindow.StartedWithPackage()) {
+        // Opened on a package: the show sequence runs without the window ever being mapped, plays
+        // the package and ends the program.
+        QTimer::singleShot(0, &mainWindow, [&mainWindow] { mainWindow.FormShow(); });
+    } else {
+        mainWindow.show();
+    }
     const int result = QApplication::exec();
     frmLanguage = nullptr;
     frmAbout = nullptr;

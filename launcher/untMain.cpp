@@ -2,6 +2,7 @@
 
 #include "lang/untAbout.h"
 #include "lang/untLanguage.h"
+#include "platform/FileTypeRegistrar.h"
 #include "platform/MessageBoxes.h"
 #include "platform/ProgramStarter.h"
 #include "platform/ScuError.h"
@@ -65,10 +66,15 @@ void TfrmMain::ConnectHandlers() {
     connect(btnLanguage, &QPushButton::clicked, this, [this] { btnLanguageClick(); });
     connect(btnReset, &QPushButton::clicked, this, [this] { btnResetClick(); });
     ConnectDiscoveryHandlers();
+    ConnectDemoHandlers();
+    ConnectLaunchHandlers();
 }
 
 void TfrmMain::FormCreate() {
-    // Registering the XPD file type comes with the package support.
+    RunHandler([this] {
+        if (services_.fileTypes)
+            services_.fileTypes->RegisterXpdFileType();
+    });
 }
 
 void TfrmMain::showEvent(QShowEvent* event) {
@@ -84,6 +90,7 @@ void TfrmMain::FormShow() {
         DiscoverGame();
         LoadOptions(SettingsFile(), true);
     });
+    OpenPackageFromCommandLine();
 }
 
 void TfrmMain::btnExitClick() {

@@ -4,6 +4,7 @@
 #include "launcher/MainServices.h"
 #include "launcher/Options.h"
 #include "launcher/ScreenModes.h"
+#include "launcher/XpdRecording.h"
 
 #include <QWidget>
 
@@ -117,6 +118,18 @@ public:
     // the demo's base name, or the refusal to show.
     std::variant<std::string, Refusal> PrepareXpdPlayback(const std::string& packagePath);
 
+    // Demo work around a launch (untMainDemos.cpp).
+    void FinishXpdPlayback(const std::string& demoBaseName);
+    void PackRecordedXpd(const XpdRecording& recording);
+    std::string FindTempDemo() const;
+    // The options as the window shows them (section "config").
+    StoredOptions WindowOptions() const;
+    // What an XPD recording started now will be packed with (the level name given to the game
+    // and the window's options at the start), or no value when no XPD recording is chosen.
+    std::optional<XpdRecording> TakeXpdRecording() const;
+    // Whether the first command-line argument names an existing file.
+    bool StartedWithPackage() const;
+
     // Event handlers
     void FormCreate();
     void FormShow();
@@ -126,6 +139,14 @@ public:
     void btnLanguageClick();
     void btnResetClick();
     void cbEXEChange();
+    void btnPlayClick();
+    void cbxRecordDemoClick();
+    void cbxPlayDemoClick();
+    void rbPADClick();
+    void rbPlayPADClick();
+    void cbRecordChange();
+    void btnBrowseDemoClick();
+    void btnBrowsePlayClick();
 
     // Game discovery and content scans
     void ScanExecutables();
@@ -149,8 +170,6 @@ public:
     // Option panel rules: the level group, and the demo groups' title boxes
     void cbxLevelsClick();
     void rbLevelClick();
-    void cbxRecordDemoClick();
-    void cbxPlayDemoClick();
 
     // Runs a handler body; an error of the settings, registry or archive layers ends it and is
     // shown in the application error box.
@@ -181,12 +200,20 @@ private:
     void DiscoverGame();
     // Unchecks a group title box and runs its reaction once, whether or not it was checked.
     void SwitchOffGroup(QCheckBox* title, void (TfrmMain::*reaction)());
+    void ConnectDemoHandlers();
+    void ConnectLaunchHandlers();
+    void RunLaunch();
+    void PlayMovie(const std::string& moviePath);
+    // Show sequence, last steps: plays the package named by the first argument and asks for the
+    // end of the program.
+    void OpenPackageFromCommandLine();
 
     MainServices services_;
     std::string utilityFolder_;
     std::string commandLineArgument_;
     bool shown_ = false;
     ScreenModeTable screenModes_;
+    std::string unpackedDemo_; // base name of the demo PrepareXpdPlayback unpacked
 };
 
 extern TfrmMain* frmMain;

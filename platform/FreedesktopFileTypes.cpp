@@ -1,0 +1,122 @@
+#include "platform/FreedesktopFileTypes.h"
+
+#include "platform/AtomicFile.h"
+#include "platform/IniFile.h"
+#include "platform/ScuError.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <spawn.h>
+#include <sys/wait.h>
+
+extern char** environ;
+
+namespace {
+
+constexpr const char* kMimeType = "application/x-zelta-xpd";
+constexpr const char* kDesktopName = "zeltasc.desktop";
+
+std::string XdgFolder(const char* variable, const char* fallback) {
+    if (const char* value = std::getenv(variable); value && *value == '/')
+        return value;
+    const char* home = std::getenv("HOME");
+    return std::string(home ? home : "") + fallback;
+}
+
+[[noreturn]] void Failed(const std::string& name) {
+    throw ScuError("Failed to set data for '" + name + "'");
+}
+
+// Writes the file when its content differs; true when it was written.
+bool WriteIfDifferent(const std::string& path, const std::string& content) {
+    if (auto existing = ReadWholeFile(path); existing && *existing == content)
+        return false;
+    std::error_code ignored;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+    AtomicFileWriter writer;
+    if (!writer.Replace(path, content))
+        Failed(path);
+    return true;
+}
+
+void RunWhenPresent(const std::string& tool, const std::string& folder) {
+    std::vector<char*> argv{const_cast<char*>(tool.c_str()), const_cast<char*>(folder.c_str()),
+                            nullptr};
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, tool.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
+        return;
+    int status = 0;
+    waitpid(pid, &status, 0);
+}
+
+} // namespace
+
+FreedesktopFileTypes::FreedesktopFileTypes(std::string programPath, std::string dataHome,
+                                           std::string configHome)
+    : runTool(RunWhenPresent), program_(std::move(programPath)),
+      dataHome_(dataHome.empty() ? XdgFolder("XDG_DATA_HOME", "/.local/share")
+                                 : std::move(dataHome)),
+      configHome_(configHome.empty() ? XdgFolder("XDG_CONFIG_HOME", "/.config")
+                                     : std::move(configHome)) {}
+
+std::string FreedesktopFileTypes::ExecArgument(const std::string& programPath) {
+    static const std::string reserved = " \t\n\"'\\<>~|&;$*?#()`";
+    if (programPath.find_first_of(reserved) == std::string::npos &&
+        programPath.find('%') == std::string::npos)
+        return programPath;
+    std::string quoted = "\"";
+    for (char c : programPath) {
+        if (c == '"' || c == '`' || c == '$')
+            quoted += '\\';
+        if (c == '\\')
+            quoted += "\\\\\\"; // escaped for the quoting, then for the desktop file's string rules
+        if (c == '%')
+            quoted += '%';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+void FreedesktopFileTypes::RegisterXpdFileType() {
+    const std::string mimeFolder = dataHome_ + "/mime";
+    const std::string mimePackage = mimeFolder + "/packages/zeltasc-xpd.xml";
+    const bool mimeChanged = WriteIfDifferent(
+        mimePackage,
+        std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                    "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+                    "  <mime-type type=\"") +
+            kMimeType +
+            "\">\n"
+            "    <comment>ZELTA SCU Extended PAD File</comment>\n"
+            "    <glob pattern=\"*.xpd\"/>\n"
+            "  </mime-type>\n"
+            "</mime-info>\n");
+
+    const std::string applications = dataHome_ + "/applications";
+    const bool desktopChanged =
+        WriteIfDifferent(applications + "/" + kDesktopName,
+                         std::string("[Desktop Entry]\n"
+                                     "Type=Application\n"
+                                     "Name=ZELTA SCU\n"
+                                     "Comment=ZELTA SCU Extended PAD File\n"
+                                     "Exec=") +
+                             ExecArgument(program_) + " %f\n" + "MimeType=" + kMimeType + ";\n" +
+                             "NoDisplay=true\n");
+
+    const std::string mimeApps = configHome_ + "/mimeapps.list";
+    try {
+        IniFile list(mimeApps);
+        if (list.ReadString("Default Applications", kMimeType, "") != kDesktopName) {
+            std::error_code ignored;
+            std::filesystem::create_directories(configHome_, ignored);
+            list.WriteString("Default Applications", kMimeType, kDesktopName);
+        }
+    } catch (const ScuError&) {
+        Failed(mimeApps);
+    }
+
+    if (mimeChanged)
+        runTool("update-mime-database", mimeFolder);
+    if (desktopChanged)
+        runTool("update-desktop-database", applications);
+}
