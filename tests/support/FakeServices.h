@@ -90,3 +90,113 @@ public:
         return false;
     }
 };
+
+#include "platform/AppWindow.h"
+#include "platform/FileDialogs.h"
+#include "platform/FileTypeRegistrar.h"
+#include "platform/Pauses.h"
+#include "platform/ScuError.h"
+#include "platform/WindowFinder.h"
+
+#include <deque>
+#include <optional>
+
+// What the launch services were asked, in order, with the virtual time of each request.
+struct ServiceLog {
+    std::vector<std::string> lines;
+    void Add(const std::string& line) { lines.push_back(line); }
+};
+
+// Virtual time: a pause advances the clock at once; nothing sleeps.
+class FakePauses : public Pauses {
+public:
+    explicit FakePauses(ServiceLog* log = nullptr) : log_(log) {}
+    long now = 0;
+    void Pause(int milliseconds) override {
+        if (log_)
+            log_->Add("pause " + std::to_string(milliseconds));
+        now += milliseconds;
+    }
+    void ProcessEvents() override {
+        if (log_)
+            log_->Add("events");
+    }
+
+private:
+    ServiceLog* log_;
+};
+
+// Windows that exist over intervals of virtual time [from, until).
+class FakeWindowFinder : public WindowFinder {
+public:
+    FakeWindowFinder(const FakePauses& clock, ServiceLog* log = nullptr)
+        : clock_(clock), log_(log) {}
+    struct Window {
+        std::string title;
+        long from, until;
+    };
+    std::vector<Window> windows;
+    bool Exists(const std::string& title) override {
+        bool found = false;
+        for (const Window& w : windows)
+            if (w.title == title && clock_.now >= w.from && clock_.now < w.until)
+                found = true;
+        if (log_)
+            log_->Add("find " + title + " @" + std::to_string(clock_.now) +
+                      (found ? " yes" : " no"));
+        return found;
+    }
+
+private:
+    const FakePauses& clock_;
+    ServiceLog* log_;
+};
+
+class FakeAppWindow : public AppWindow {
+public:
+    explicit FakeAppWindow(ServiceLog* log) : log_(log) {}
+    void Minimise() override { log_->Add("minimise"); }
+    void Restore() override { log_->Add("restore"); }
+    void HideFromDesktop() override { log_->Add("hide"); }
+
+private:
+    ServiceLog* log_;
+};
+
+// Answers file dialogs from a script (no value = the user cancelled) and keeps the requests.
+class FakeFileDialogs : public FileDialogs {
+public:
+    struct Asked {
+        std::string kind;
+        FileDialogRequest request;
+    };
+    std::vector<Asked> asked;
+    std::deque<std::optional<std::string>> answers;
+    std::optional<std::string> Save(const FileDialogRequest& request) override {
+        return Answer("save", request);
+    }
+    std::optional<std::string> Open(const FileDialogRequest& request) override {
+        return Answer("open", request);
+    }
+
+private:
+    std::optional<std::string> Answer(const std::string& kind, const FileDialogRequest& request) {
+        asked.push_back({kind, request});
+        if (answers.empty())
+            return std::nullopt;
+        auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+class FakeFileTypeRegistrar : public FileTypeRegistrar {
+public:
+    int calls = 0;
+    std::string failure; // raised as ScuError when set
+    void RegisterXpdFileType() override {
+        ++calls;
+        if (!failure.empty())
+            throw ScuError(failure);
+    }
+};
