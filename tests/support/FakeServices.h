@@ -27,9 +27,7 @@ public:
         shown.push_back({"confirm", text});
         return confirmAnswer;
     }
-    void ApplicationError(const std::string& message) override {
-        shown.push_back({"application", message});
-    }
+    void ApplicationError(const std::string& message) override { shown.push_back({"application", message}); }
 };
 
 // Records programs started and documents opened; starting succeeds unless a failure is scripted.
@@ -42,8 +40,7 @@ public:
     std::vector<std::string> opened;
     std::string failure;
 
-    std::string Start(const std::string& program, const std::string& arguments,
-                      const std::string& folder) override {
+    std::string Start(const std::string& program, const std::string& arguments, const std::string& folder) override {
         started.push_back({program, arguments, folder});
         return failure;
     }
@@ -99,6 +96,7 @@ public:
 #include "platform/WindowFinder.h"
 
 #include <deque>
+#include <functional>
 #include <optional>
 
 // What the launch services were asked, in order, with the virtual time of each request.
@@ -112,10 +110,13 @@ class FakePauses : public Pauses {
 public:
     explicit FakePauses(ServiceLog* log = nullptr) : log_(log) {}
     long now = 0;
+    std::function<void()> onPause; // what happens in the window while the utility waits
     void Pause(int milliseconds) override {
         if (log_)
             log_->Add("pause " + std::to_string(milliseconds));
         now += milliseconds;
+        if (onPause)
+            onPause();
     }
     void ProcessEvents() override {
         if (log_)

@@ -1,0 +1,433 @@
+#include "archive/uVexaZipComp.h"
+#include "lang/untAbout.h"
+#include "lang/untLanguage.h"
+#include "launcher/untBrowse.h"
+#include "launcher/untMain.h"
+#include "platform/IniFile.h"
+#include "support/FakeServices.h"
+#include "support/TempFolder.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Plays the game's part when it is started (writes a recording, checks the window...).
+class GameStarter : public FakeProgramStarter {
+public:
+    std::function<void(const Started&)> onStart;
+    std::string Start(const std::string& program, const std::string& arguments,
+                      const std::string& folder) override {
+        std::string result = FakeProgramStarter::Start(program, arguments, folder);
+        if (onStart && result.empty())
+            onStart(started.back());
+        return result;
+    }
+};
+
+constexpr const char* kSettings = "[config]\r\nversion=ZELTA.EXE\r\nnofmv=1\r\nwindowed=1\r\n\r\n"
+                                  "[levels]\r\nK1=The Harbour\r\nK3=Sunken Library\r\n";
+
+// The main window over a utility folder and a game folder of the test's own, with every launch
+// service faked: virtual time, scripted windows and dialogs, and a log of what was asked.
+class DemoLaunchTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        utility.Write("settings.ini", kSettings);
+        fs::create_directories(gameFolder.Path() + "/bin");
+        game = gameFolder.Path() + "/";
+        services.messages = &messages;
+        services.starter = &starter;
+        services.pauses = &pauses;
+        services.windows = &windows;
+        services.appWindow = &appWindow;
+        services.fileDialogs = &dialogs;
+        services.fileTypes = &fileTypes;
+        starter.onStart = [this](const FakeProgramStarter::Started& s) {
+            log.Add("start " + s.arguments);
+            EXPECT_FALSE(main->btnPlay->isEnabled());
+            EXPECT_FALSE(main->btnExit->isEnabled());
+            EXPECT_FALSE(main->btnAbout->isEnabled());
+        };
+        main = std::make_unique<TfrmMain>(services, utility.Path());
+        frmMain = main.get();
+        browse = std::make_unique<TfrmBrowse>(main.get());
+        frmBrowse = browse.get();
+        about = std::make_unique<TfrmAbout>(main.get());
+        frmAbout = about.get();
+        language = std::make_unique<TfrmLanguage>(main.get());
+        frmLanguage = language.get();
+
+        main->stxDestFolder->setText(QString::fromStdString(game));
+        main->cbEXE->addItem(QStringLiteral("ZELTA.EXE"));
+        main->cbEXE->setCurrentIndex(0);
+        for (const char* level : {"The Harbour", "Sunken Library", "K2"}) {
+            main->cbLevel->addItem(QLatin1String(level));
+            main->cbRecord->addItem(QLatin1String(level));
+        }
+        main->cbLevel->setCurrentIndex(0);
+        main->cbRecord->setCurrentIndex(0);
+        main->cbPlay->addItem(QStringLiteral("K2.pad"));
+        main->cbPlay->setCurrentIndex(0);
+    }
+    void TearDown() override {
+        frmLanguage = nullptr;
+        frmAbout = nullptr;
+        frmBrowse = nullptr;
+        frmMain = nullptr;
+        language.reset();
+        about.reset();
+        browse.reset();
+        main.reset();
+    }
+
+    // A package as the utility writes it: K.tmp and xpd.ini.
+    std::string MakePackage(const std::string& name, const std::string& key,
+                            const std::string& options) {
+        TempFolder work;
+        work.Write(key + ".tmp", "recorded input of " + key);
+        work.Write("xpd.ini", options);
+        const std::string package = utility / name;
+        TVexaZipComponent().gZapakujFajl(work / (key + ".tmp"), package);
+        TVexaZipComponent().gZapakujFajl(work / "xpd.ini", package);
+        return package;
+    }
+    std::vector<std::string> BinFiles() const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(gameFolder.Path() + "/bin"))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    std::vector<std::string> Only(const std::string& prefix) const {
+        std::vector<std::string> lines;
+        for (const std::string& line : log.lines)
+            if (line.rfind(prefix, 0) == 0)
+                lines.push_back(line);
+        return lines;
+    }
+    bool Logged(const std::string& line) const {
+        return std::find(log.lines.begin(), log.lines.end(), line) != log.lines.end();
+    }
+    void GameRunsFor(long ms) { windows.windows = {{"ZELTA", 0, ms}}; }
+
+    TempFolder utility;
+    TempFolder gameFolder;
+    std::string game;
+    ServiceLog log;
+    FakeMessageBoxes messages;
+    GameStarter starter;
+    FakePauses pauses{&log};
+    FakeWindowFinder windows{pauses, &log};
+    FakeAppWindow appWindow{&log};
+    FakeFileDialogs dialogs;
+    FakeFileTypeRegistrar fileTypes;
+    MainServices services;
+    std::unique_ptr<TfrmMain> main;
+    std::unique_ptr<TfrmBrowse> browse;
+    std::unique_ptr<TfrmAbout> about;
+    std::unique_ptr<TfrmLanguage> language;
+};
+
+TEST_F(DemoLaunchTest, DemoGroupsFollowTheEnableTable) {
+    struct Case {
+        bool record, recordXpd, play, playXpd;
+    } cases[] = {{false, false, false, false}, {true, false, false, false},
+                 {true, true, false, false},   {false, false, true, false},
+                 {false, false, true, true},   {false, true, false, true}};
+    for (const Case& c : cases) {
+        main->cbxRecordDemo->setChecked(c.record);
+        main->cbxPlayDemo->setChecked(c.play);
+        TfrmMain::SetRadioChecked(c.recordXpd ? main->rbXPD : main->rbPAD, true);
+        TfrmMain::SetRadioChecked(c.playXpd ? main->rbPlayXPD : main->rbPlayPAD, true);
+        const bool R = c.record, P = c.play;
+        const std::string at = "R=" + std::to_string(R) + " XPD=" + std::to_string(c.recordXpd) +
+                               " P=" + std::to_string(P) + " playXPD=" + std::to_string(c.playXpd);
+        for (QWidget* w : std::initializer_list<QWidget*>{
+                 main->lblRecord, main->cbRecord, main->btnRecordScan, main->rbPAD, main->rbXPD})
+            EXPECT_EQ(w->isEnabled(), R) << w->objectName().toStdString() << " " << at;
+        for (QWidget* w : std::initializer_list<QWidget*>{main->lblRecordFileName,
+                                                          main->edtRecordDemo, main->btnBrowseDemo})
+            EXPECT_EQ(w->isEnabled(), R && c.recordXpd)
+                << w->objectName().toStdString() << " " << at;
+        for (QWidget* w : std::initializer_list<QWidget*>{main->rbPlayPAD, main->rbPlayXPD})
+            EXPECT_EQ(w->isEnabled(), P) << w->objectName().toStdString() << " " << at;
+        for (QWidget* w : std::initializer_list<QWidget*>{main->cbPlay, main->btnPlayRescan})
+            EXPECT_EQ(w->isEnabled(), P && !c.playXpd)
+                << w->objectName().toStdString() << " " << at;
+        for (QWidget* w : std::initializer_list<QWidget*>{main->edtPlayDemo, main->btnBrowsePlay})
+            EXPECT_EQ(w->isEnabled(), P && c.playXpd) << w->objectName().toStdString() << " " << at;
+    }
+}
+
+TEST_F(DemoLaunchTest, TheThreeGroupsExcludeEachOther) {
+    main->cbxLevels->setChecked(true);
+    main->cbxRecordDemo->setChecked(true);
+    EXPECT_FALSE(main->cbxLevels->isChecked());
+    main->cbxPlayDemo->setChecked(true);
+    EXPECT_FALSE(main->cbxRecordDemo->isChecked());
+    EXPECT_FALSE(main->cbRecord->isEnabled());
+    main->cbxRecordDemo->setChecked(true);
+    EXPECT_FALSE(main->cbxPlayDemo->isChecked());
+    EXPECT_FALSE(main->cbPlay->isEnabled());
+}
+
+TEST_F(DemoLaunchTest, RecordingAsPadShowsTheFixedNameAndXpdAsksForAPath) {
+    main->cbxRecordDemo->setChecked(true);
+    EXPECT_EQ(main->edtRecordDemo->text(), QStringLiteral("K1.pad")); // "The Harbour" is K1
+    main->cbRecord->setCurrentIndex(1);
+    emit main->cbRecord->activated(1);
+    EXPECT_EQ(main->edtRecordDemo->text(), QStringLiteral("K3.pad"));
+    main->cbRecord->setCurrentIndex(2); // by program: the field keeps the name
+    EXPECT_EQ(main->edtRecordDemo->text(), QStringLiteral("K3.pad"));
+    TfrmMain::SetRadioChecked(main->rbXPD, true);
+    EXPECT_EQ(main->edtRecordDemo->text(), QString());
+    emit main->cbRecord->activated(2); // changes nothing in XPD mode
+    EXPECT_EQ(main->edtRecordDemo->text(), QString());
+    TfrmMain::SetRadioChecked(main->rbPAD, true);
+    EXPECT_EQ(main->edtRecordDemo->text(), QStringLiteral("K2.pad"));
+    main->cbRecord->clear();
+    TfrmMain::SetRadioChecked(main->rbXPD, true);
+    TfrmMain::SetRadioChecked(main->rbPAD, true);
+    EXPECT_EQ(main->edtRecordDemo->text(), QStringLiteral(".pad"));
+}
+
+TEST_F(DemoLaunchTest, FileDialogsOpenInTheUtilityFolderForPackages) {
+    dialogs.answers = {std::string("/home/ann/run.xpd"), std::nullopt,
+                       std::string("/home/ann/old.xpd")};
+    main->btnBrowseDemoClick();
+    main->btnBrowseDemoClick(); // cancelled: the path stays
+    main->btnBrowsePlayClick();
+    EXPECT_EQ(main->edtRecordDemo->text(), QStringLiteral("/home/ann/run.xpd"));
+    EXPECT_EQ(main->edtPlayDemo->text(), QStringLiteral("/home/ann/old.xpd"));
+    ASSERT_EQ(dialogs.asked.size(), 3u);
+    EXPECT_EQ(dialogs.asked[0].kind, "save");
+    EXPECT_EQ(dialogs.asked[0].request.title, "Select output demo file");
+    EXPECT_EQ(dialogs.asked[2].kind, "open");
+    EXPECT_EQ(dialogs.asked[2].request.title, "Open recorded demo file");
+    for (const auto& asked : dialogs.asked) {
+        EXPECT_EQ(asked.request.initialFolder, utility.Path());
+        EXPECT_EQ(asked.request.filter, "Extended PAD files (*.xpd)|*.xpd");
+        EXPECT_EQ(asked.request.defaultExtension, "xpd");
+    }
+}
+
+TEST_F(DemoLaunchTest, ALevelStartWaitsForTheGameAndGivesTheWindowBack) {
+    main->cbxLevels->setChecked(true);
+    TfrmMain::SetRadioChecked(main->rbLevel, true);
+    main->cbxSettingsDialog->setChecked(true);
+    windows.windows = {{"Settings", 0, 5500}, {"ZELTA", 0, 14000}};
+    main->btnPlay->click();
+    ASSERT_EQ(starter.started.size(), 1u);
+    EXPECT_EQ(starter.started[0].program, game + "bin\\ZELTA.EXE");
+    EXPECT_EQ(starter.started[0].arguments, "-level=data\\maps\\K1 -settings");
+    EXPECT_EQ(starter.started[0].folder, game);
+    EXPECT_EQ(log.lines,
+              (std::vector<std::string>{
+                  "start -level=data\\maps\\K1 -settings", "minimise", "pause 5000",
+                  "find Settings @5000 yes", "events", "pause 1000", "find Settings @6000 no",
+                  "pause 5000", "find ZELTA @11000 yes", "events", "pause 1000",
+                  "find ZELTA @12000 yes", "events", "pause 1000", "find ZELTA @13000 yes",
+                  "events", "pause 1000", "find ZELTA @14000 no", "restore"}));
+    EXPECT_EQ(fs::current_path().string() + "/", game);
+    for (QPushButton* b : {main->btnPlay, main->btnExit, main->btnAbout})
+        EXPECT_TRUE(b->isEnabled());
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(DemoLaunchTest, AGameThatCannotStartIsReportedWithoutWaiting) {
+    starter.failure = "The program file does not exist.";
+    main->btnPlay->click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].kind, "error");
+    EXPECT_EQ(messages.shown[0].text, "The following program could not be started:\r\r" + game +
+                                          "bin\\ZELTA.EXE\r\rThe program file does not exist.");
+    EXPECT_TRUE(log.lines.empty()); // not minimised, no pause, no restore
+    EXPECT_TRUE(main->btnPlay->isEnabled());
+}
+
+TEST_F(DemoLaunchTest, ARefusedLaunchLeavesTheWindowAsItWas) {
+    main->cbxLevels->setChecked(true);
+    TfrmMain::SetRadioChecked(main->rbLevel, true);
+    main->cbLevel->setCurrentIndex(-1);
+    main->btnPlay->click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Please select level to play");
+    EXPECT_TRUE(starter.started.empty());
+    EXPECT_TRUE(log.lines.empty());
+    EXPECT_TRUE(main->btnPlay->isEnabled());
+}
+
+TEST_F(DemoLaunchTest, AMissingMovieIsReportedAndNothingStarts) {
+    main->cbxLevels->setChecked(true);
+    TfrmMain::SetRadioChecked(main->rbFMV, true);
+    main->btnPlay->click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text,
+              "The following file could not be found:\r\r" + game + "data\\fmv\\.mpg");
+    EXPECT_TRUE(starter.started.empty());
+    EXPECT_TRUE(log.lines.empty());
+}
+
+TEST_F(DemoLaunchTest, PlayingAPackageUsesItsOptionsAndCleansUpAfterTheGame) {
+    const std::string package = MakePackage(
+        "run.xpd", "K3", "[config]\r\ngodmode=1\r\nnofmv=0\r\nfullscreen=1\r\nwindowed=0\r\n");
+    main->cbxPlayDemo->setChecked(true);
+    TfrmMain::SetRadioChecked(main->rbPlayXPD, true);
+    main->edtPlayDemo->setText(QString::fromStdString(package));
+    GameRunsFor(7000);
+    std::vector<std::string> binDuringGame;
+    pauses.onPause = [&] {
+        if (binDuringGame.empty())
+            binDuringGame = BinFiles();
+    };
+    main->btnPlay->click();
+    ASSERT_EQ(starter.started.size(), 1u);
+    EXPECT_EQ(starter.started[0].arguments,
+              "-padplayback=bin\\K3.tmp -level=data\\maps\\K3 -godmode -fullscreen");
+    EXPECT_EQ(binDuringGame, (std::vector<std::string>{"K3.tmp", "xpd.ini"}));
+    EXPECT_TRUE(BinFiles().empty());
+    // The options saved in settings.ini are back.
+    EXPECT_FALSE(main->cbxGodMode->isChecked());
+    EXPECT_TRUE(main->cbxNoFMV->isChecked());
+    EXPECT_TRUE(main->cbWindowed->isChecked());
+    EXPECT_EQ(utility.Read("settings.ini"), kSettings);
+}
+
+TEST_F(DemoLaunchTest, APackageWithoutDemoIsRefusedAsCorrupted) {
+    TempFolder work;
+    work.Write("xpd.ini", "[config]\r\n");
+    TVexaZipComponent().gZapakujFajl(work / "xpd.ini", utility / "nodemo.xpd");
+    main->cbxPlayDemo->setChecked(true);
+    TfrmMain::SetRadioChecked(main->rbPlayXPD, true);
+    main->edtPlayDemo->setText(QString::fromStdString(utility / "nodemo.xpd"));
+    main->btnPlay->click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].kind, "error");
+    EXPECT_EQ(messages.shown[0].text, "XPD file seems to be corrupted");
+    EXPECT_TRUE(starter.started.empty());
+    EXPECT_EQ(BinFiles(), (std::vector<std::string>{"xpd.ini"}));
+}
+
+TEST_F(DemoLaunchTest, RecordingIntoAPackageKeepsWhatTheGameWasStartedWith) {
+    // An earlier package under the chosen name is replaced, not added to.
+    MakePackage("mine.xpd", "OLD", "[config]\r\n");
+    main->cbxRecordDemo->setChecked(true);
+    main->cbxGodMode->setChecked(true);
+    TfrmMain::SetRadioChecked(main->rbXPD, true);
+    main->edtRecordDemo->setText(QString::fromStdString(utility / "mine.xpd"));
+    starter.onStart = [this](const FakeProgramStarter::Started& s) {
+        log.Add("start " + s.arguments);
+        gameFolder.Write("bin/K1.tmp", "input");
+    };
+    GameRunsFor(6000);
+    // While the game runs the user picks another level and other options.
+    pauses.onPause = [this] {
+        main->cbRecord->setCurrentIndex(1);
+        main->cbxGodMode->setChecked(false);
+        main->cbxDebugKeys->setChecked(true);
+    };
+    main->btnPlay->click();
+    EXPECT_EQ(starter.started.at(0).arguments,
+              "-padrecord=bin\\K1.tmp -level=data\\maps\\K1 -debugkeys -godmode");
+    EXPECT_TRUE(messages.shown.empty()) << messages.shown.at(0).text;
+    EXPECT_TRUE(BinFiles().empty());
+
+    TempFolder unpacked;
+    TVexaZipComponent zip;
+    zip.SetZipFilename(utility / "mine.xpd");
+    ASSERT_EQ(zip.ZipContents().size(), 2u);
+    EXPECT_EQ(zip.ZipContents()[0].fileName, "K1.tmp");
+    EXPECT_EQ(zip.ZipContents()[1].fileName, "xpd.ini");
+    TVexaZipComponent().gRaspakujFajl(utility / "mine.xpd", unpacked.Path() + "\\");
+    EXPECT_EQ(unpacked.Read("K1.tmp"), "input");
+    IniFile options(unpacked / "xpd.ini");
+    EXPECT_EQ(options.ReadString("config", "godmode", "?"), "1");
+    EXPECT_EQ(options.ReadString("config", "debugkeys", "?"), "0");
+    EXPECT_EQ(options.ReadString("config", "version", "none"), "none");
+    EXPECT_TRUE(Logged("restore"));
+}
+
+TEST_F(DemoLaunchTest, NoPackageIsMadeWhenTheGameRecordedNothing) {
+    main->cbxRecordDemo->setChecked(true);
+    TfrmMain::SetRadioChecked(main->rbXPD, true);
+    main->edtRecordDemo->setText(QString::fromStdString(utility / "mine.xpd"));
+    GameRunsFor(6000);
+    main->btnPlay->click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text,
+              "The recorded demo could not be found, so no XPD file was made:\r\r" + game +
+                  "bin\\K1.tmp");
+    EXPECT_FALSE(utility.Exists("mine.xpd"));
+    EXPECT_TRUE(BinFiles().empty());
+    EXPECT_TRUE(main->btnPlay->isEnabled());
+}
+
+TEST_F(DemoLaunchTest, APackageNamedOnTheCommandLinePlaysUnseenAndEndsTheProgram) {
+    const std::string package = MakePackage("shell.xpd", "K3", "[config]\r\nnofmv=1\r\n");
+    main->SetCommandLineArgument(package);
+    QSignalSpy ended(main.get(), &TfrmMain::endRequested);
+    GameRunsFor(6000);
+    main->FormShow();
+    EXPECT_TRUE(main->cbxPlayDemo->isChecked());
+    EXPECT_TRUE(main->rbPlayXPD->isChecked());
+    EXPECT_EQ(starter.started.at(0).arguments,
+              "-padplayback=bin\\K3.tmp -level=data\\maps\\K3 -nofmv");
+    EXPECT_EQ(log.lines.front(), "hide");
+    EXPECT_FALSE(Logged("minimise"));
+    EXPECT_FALSE(Logged("restore"));
+    EXPECT_GE(ended.count(), 1);
+    EXPECT_TRUE(BinFiles().empty());
+    EXPECT_EQ(utility.Read("settings.ini"), kSettings);
+}
+
+TEST_F(DemoLaunchTest, ANonArchiveOnTheCommandLineIsReportedAndTheProgramEnds) {
+    utility.Write("notes.txt", "not an archive");
+    main->SetCommandLineArgument(utility / "notes.txt");
+    QSignalSpy ended(main.get(), &TfrmMain::endRequested);
+    main->FormShow();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].kind, "application");
+    EXPECT_EQ(messages.shown[0].text, "No valid zip entries found");
+    EXPECT_TRUE(starter.started.empty());
+    EXPECT_GE(ended.count(), 1);
+}
+
+TEST_F(DemoLaunchTest, AnArgumentNamingNoFileOpensTheWindowNormally) {
+    main->SetCommandLineArgument(utility / "missing.xpd");
+    QSignalSpy ended(main.get(), &TfrmMain::endRequested);
+    main->FormShow();
+    EXPECT_EQ(ended.count(), 0);
+    EXPECT_FALSE(main->cbxPlayDemo->isChecked());
+    EXPECT_TRUE(starter.started.empty());
+}
+
+TEST_F(DemoLaunchTest, TheFileTypeIsRegisteredAtCreationAndAFailureIsShown) {
+    EXPECT_EQ(fileTypes.calls, 1);
+    fileTypes.failure = "Failed to set data for '/x/zeltasc.desktop'";
+    TfrmMain second(services, utility.Path());
+    EXPECT_EQ(fileTypes.calls, 2);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].kind, "application");
+    EXPECT_EQ(messages.shown[0].text, "Failed to set data for '/x/zeltasc.desktop'");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
