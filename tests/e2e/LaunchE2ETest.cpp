@@ -1,0 +1,251 @@
+// The launch sequence with the production services under Xvfb, against the stand-in game.
+#include "e2e/StandInGame.h"
+
+#include "archive/uVexaZipComp.h"
+#include "lang/untAbout.h"
+#include "lang/untLanguage.h"
+#include "launcher/untBrowse.h"
+#include "launcher/untMain.h"
+#include "platform/DesktopProgramStarter.h"
+#include "platform/IniFile.h"
+#include "platform/QtAppWindow.h"
+#include "platform/QtPauses.h"
+#include "platform/X11WindowFinder.h"
+#include "support/FakeServices.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Real pauses in a local event loop, at a tenth of the designed length so a test takes seconds;
+// the order of the steps is what these tests look at (the lengths are checked in virtual time).
+class ShortPauses : public Pauses {
+public:
+    explicit ShortPauses(ServiceLog& log) : log_(log) {}
+    void Pause(int milliseconds) override {
+        log_.Add("pause " + std::to_string(milliseconds));
+        real_.Pause(milliseconds / 10);
+    }
+    void ProcessEvents() override { real_.ProcessEvents(); }
+
+private:
+    ServiceLog& log_;
+    QtPauses real_;
+};
+
+// The X11 window search, noting each title it found.
+class WatchedWindows : public WindowFinder {
+public:
+    explicit WatchedWindows(ServiceLog& log) : log_(log) {}
+    bool Exists(const std::string& title) override {
+        const bool found = real_.Exists(title);
+        log_.Add("find " + title + (found ? " yes" : " no"));
+        return found;
+    }
+
+private:
+    ServiceLog& log_;
+    X11WindowFinder real_;
+};
+
+class LoggedAppWindow : public AppWindow {
+public:
+    explicit LoggedAppWindow(ServiceLog& log) : log_(log) {}
+    void SetWindow(QWidget* window) { real_.SetWindow(window); }
+    void Minimise() override {
+        log_.Add("minimise");
+        real_.Minimise();
+    }
+    void Restore() override {
+        log_.Add("restore");
+        real_.Restore();
+    }
+    void HideFromDesktop() override {
+        log_.Add("hide");
+        real_.HideFromDesktop();
+    }
+
+private:
+    ServiceLog& log_;
+    QtAppWindow real_;
+};
+
+class LaunchE2ETest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        services.messages = &messages;
+        services.starter = &starter;
+        services.pauses = &pauses;
+        services.windows = &windows;
+        services.appWindow = &appWindow;
+        main = std::make_unique<TfrmMain>(services, install.root / "utility");
+        frmMain = main.get();
+        appWindow.SetWindow(main.get());
+        browse = std::make_unique<TfrmBrowse>(main.get());
+        frmBrowse = browse.get();
+        about = std::make_unique<TfrmAbout>(main.get());
+        frmAbout = about.get();
+        language = std::make_unique<TfrmLanguage>(main.get());
+        frmLanguage = language.get();
+        main->show();
+
+        main->stxDestFolder->setText(QString::fromStdString(install.game));
+        main->cbEXE->addItem(QStringLiteral("ZELTA.EXE"));
+        main->cbEXE->setCurrentIndex(0);
+        for (const char* level : {"K1", "K2"}) {
+            main->cbLevel->addItem(QLatin1String(level));
+            main->cbRecord->addItem(QLatin1String(level));
+        }
+        main->cbLevel->setCurrentIndex(0);
+        main->cbRecord->setCurrentIndex(0);
+    }
+    void TearDown() override {
+        frmLanguage = nullptr;
+        frmAbout = nullptr;
+        frmBrowse = nullptr;
+        frmMain = nullptr;
+        language.reset();
+        about.reset();
+        browse.reset();
+        main.reset();
+    }
+    // The log without the poll interval and the repeated polls of one window: each step once.
+    std::vector<std::string> Steps() const {
+        std::vector<std::string> steps;
+        for (const std::string& line : log.lines)
+            if (line != "pause 1000" && (steps.empty() || steps.back() != line))
+                steps.push_back(line);
+        return steps;
+    }
+
+    StandInInstallation install;
+    ServiceLog log;
+    FakeMessageBoxes messages;
+    DesktopProgramStarter starter;
+    ShortPauses pauses{log};
+    WatchedWindows windows{log};
+    LoggedAppWindow appWindow{log};
+    MainServices services;
+    std::unique_ptr<TfrmMain> main;
+    std::unique_ptr<TfrmBrowse> browse;
+    std::unique_ptr<TfrmAbout> about;
+    std::unique_ptr<TfrmLanguage> language;
+};
+
+TEST_F(LaunchE2ETest, ALevelStartRunsTheGameWaitsAndGivesTheWindowBack) {
+    main->cbxLevels->setChecked(true);
+    TfrmMain::SetRadioChecked(main->rbLevel, true);
+    main->cbxNoFMV->setChecked(true);
+    TfrmMain::SetRadioChecked(main->cbWindowed, true);
+    QElapsedTimer timer;
+    timer.start();
+    main->btnPlay->click();
+    const auto runs = install.Runs();
+    ASSERT_EQ(runs.size(), 1u) << "the game did not run to its end";
+    EXPECT_EQ(StandInInstallation::Value(runs[0], "arguments"),
+              "-level=data\\maps\\K1 -nofmv -windowed");
+    EXPECT_EQ(StandInInstallation::Value(runs[0], "cwd") + "/", install.game);
+    EXPECT_EQ(Steps(), (std::vector<std::string>{"minimise", "pause 5000", "find ZELTA yes",
+                                                 "find ZELTA no", "restore"}));
+    EXPECT_GE(timer.elapsed(), 800);
+    for (QPushButton* b : {main->btnPlay, main->btnExit, main->btnAbout})
+        EXPECT_TRUE(b->isEnabled());
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(LaunchE2ETest, BothGameDialogsAreWaitedForInOrder) {
+    main->cbxSettingsDialog->setChecked(true);
+    main->cbxLevelDialog->setChecked(true);
+    main->btnPlay->click();
+    const auto runs = install.Runs();
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(StandInInstallation::Value(runs[0], "arguments"), "-settings -selectlevel");
+    EXPECT_EQ(StandInInstallation::Values(runs[0], "window"),
+              (std::vector<std::string>{"Settings", "Load Level", "ZELTA"}));
+    EXPECT_EQ(Steps(), (std::vector<std::string>{
+                           "minimise", "pause 5000", "find Settings yes", "find Settings no",
+                           "pause 5000", "find Load Level yes", "find Load Level no", "pause 3000",
+                           "find ZELTA yes", "find ZELTA no", "restore"}));
+}
+
+TEST_F(LaunchE2ETest, APadRecordingCanBePlayedBack) {
+    main->cbxRecordDemo->setChecked(true);
+    main->btnPlay->click();
+    ASSERT_TRUE(install.root.Exists("game/bin/K1.pad"));
+    const std::string recorded = install.root.Read("game/bin/K1.pad");
+
+    main->cbPlay->addItem(QStringLiteral("K1.pad"));
+    main->cbPlay->setCurrentIndex(0);
+    main->cbxPlayDemo->setChecked(true);
+    main->btnPlay->click();
+    const auto runs = install.Runs();
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(StandInInstallation::Value(runs[0], "arguments"),
+              "-padrecord=bin\\K1.pad -level=data\\maps\\K1 -debugkeys");
+    EXPECT_EQ(StandInInstallation::Value(runs[1], "arguments"),
+              "-padplayback=bin\\K1.pad -level=data\\maps\\K1");
+    EXPECT_EQ(StandInInstallation::Value(runs[1], "playback-bytes"),
+              std::to_string(recorded.size()));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(LaunchE2ETest, AnXpdRecordingIsPackedWithItsOptionsAndPlaysBack) {
+    const auto before = install.GameFiles();
+    main->cbxRecordDemo->setChecked(true);
+    TfrmMain::SetRadioChecked(main->rbXPD, true);
+    main->cbxGodMode->setChecked(true);
+    const std::string package = install.root / "utility/run.xpd";
+    main->edtRecordDemo->setText(QString::fromStdString(package));
+    main->btnPlay->click();
+    ASSERT_TRUE(messages.shown.empty()) << messages.shown[0].text;
+    EXPECT_EQ(install.GameFiles(), before);
+
+    TVexaZipComponent zip;
+    zip.SetZipFilename(package);
+    ASSERT_EQ(zip.ZipContents().size(), 2u);
+    EXPECT_EQ(zip.ZipContents()[0].fileName, "K1.tmp");
+    EXPECT_EQ(zip.ZipContents()[1].fileName, "xpd.ini");
+
+    // Played back with the options of the recording, whatever the window shows now.
+    main->cbxGodMode->setChecked(false);
+    main->cbxPlayDemo->setChecked(true);
+    TfrmMain::SetRadioChecked(main->rbPlayXPD, true);
+    main->edtPlayDemo->setText(QString::fromStdString(package));
+    main->btnPlay->click();
+    const auto runs = install.Runs();
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(StandInInstallation::Value(runs[0], "arguments"),
+              "-padrecord=bin\\K1.tmp -level=data\\maps\\K1 -debugkeys -godmode");
+    EXPECT_EQ(StandInInstallation::Value(runs[1], "arguments"),
+              "-padplayback=bin\\K1.tmp -level=data\\maps\\K1 -godmode");
+    EXPECT_NE(StandInInstallation::Value(runs[1], "playback-bytes"), "<none>");
+    EXPECT_EQ(install.GameFiles(), before);
+}
+
+TEST_F(LaunchE2ETest, AProgramThatIsNotThereIsReported) {
+    main->cbEXE->addItem(QStringLiteral("MISSING.EXE"));
+    main->cbEXE->setCurrentIndex(1);
+    main->btnPlay->click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "The following program could not be started:\r\r" +
+                                          install.game +
+                                          "bin\\MISSING.EXE\r\rThe program file does not exist.");
+    EXPECT_TRUE(log.lines.empty());
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

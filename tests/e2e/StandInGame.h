@@ -1,0 +1,89 @@
+#pragma once
+
+#include "support/TempFolder.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+// A game installation with the stand-in game as bin/ZELTA.EXE, and a private home, desktop
+// folders and Wine prefix, so nothing of the real user is touched. The stand-in's windows stay
+// briefly and it logs to game.log.
+class StandInInstallation {
+public:
+    StandInInstallation() {
+        namespace fs = std::filesystem;
+        game = root.Path() + "/game/";
+        fs::create_directories(game + "bin");
+        fs::create_directories(game + "data/maps/cutscene");
+        root.Write("game/launcher.exe", "launcher");
+        for (const char* level : {"K1", "K2"})
+            root.Write(std::string("game/data/maps/") + level + ".clz", "level");
+        fs::copy_file(SCU_BINARY_DIR "/standin-game", game + "bin/ZELTA.EXE");
+        fs::permissions(game + "bin/ZELTA.EXE", fs::perms::owner_all);
+        fs::create_directories(root / "utility");
+        fs::create_directories(root / "home");
+        setenv("HOME", (root / "home").c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (root / "home/.config").c_str(), 1);
+        setenv("XDG_DATA_HOME", (root / "home/.local/share").c_str(), 1);
+        setenv("WINEPREFIX", (root / "prefix").c_str(), 1);
+        setenv("ZELTA_STANDIN_LOG", (root / "game.log").c_str(), 1);
+        WindowTimes(800, 800, 800);
+    }
+    void WindowTimes(int settingsMs, int loadLevelMs, int mainMs) {
+        setenv("ZELTA_STANDIN_SETTINGS_MS", std::to_string(settingsMs).c_str(), 1);
+        setenv("ZELTA_STANDIN_LOADLEVEL_MS", std::to_string(loadLevelMs).c_str(), 1);
+        setenv("ZELTA_STANDIN_MAIN_MS", std::to_string(mainMs).c_str(), 1);
+    }
+
+    // The stand-in's log, one run per vector element, each a list of key=value lines.
+    std::vector<std::multimap<std::string, std::string>> Runs() const {
+        std::vector<std::multimap<std::string, std::string>> runs;
+        std::multimap<std::string, std::string> run;
+        std::string text = root.Read("game.log");
+        size_t start = 0;
+        while (start < text.size()) {
+            size_t end = text.find('\n', start);
+            if (end == std::string::npos)
+                end = text.size();
+            const std::string line = text.substr(start, end - start);
+            const size_t eq = line.find('=');
+            if (eq != std::string::npos)
+                run.emplace(line.substr(0, eq), line.substr(eq + 1));
+            if (line.rfind("end=", 0) == 0) {
+                runs.push_back(run);
+                run.clear();
+            }
+            start = end + 1;
+        }
+        return runs;
+    }
+    static std::string Value(const std::multimap<std::string, std::string>& run,
+                             const std::string& key) {
+        auto it = run.find(key);
+        return it == run.end() ? std::string("<none>") : it->second;
+    }
+    static std::vector<std::string> Values(const std::multimap<std::string, std::string>& run,
+                                           const std::string& key) {
+        std::vector<std::string> values;
+        auto range = run.equal_range(key);
+        for (auto it = range.first; it != range.second; ++it)
+            values.push_back(it->second);
+        return values;
+    }
+
+    // Every file below the game folder (relative paths), with its content.
+    std::map<std::string, std::string> GameFiles() const {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(game))
+            if (entry.is_regular_file())
+                files[std::filesystem::relative(entry.path(), game).string()] =
+                    root.Read(std::filesystem::relative(entry.path(), root.Path()).string());
+        return files;
+    }
+
+    TempFolder root;
+    std::string game; // ends with "/"
+};
