@@ -94,7 +94,7 @@ protected:
         frmBrowse = browse.get();
         about = std::make_unique<TfrmAbout>(main.get());
         frmAbout = about.get();
-        language = std::make_unique<TfrmLanguage>(main.get());
+        language = std::make_unique<TfrmLanguage>(install.root / "utility", &starter, main.get());
         frmLanguage = language.get();
         main->show();
 

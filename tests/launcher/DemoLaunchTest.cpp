@@ -67,7 +67,7 @@ protected:
         frmBrowse = browse.get();
         about = std::make_unique<TfrmAbout>(main.get());
         frmAbout = about.get();
-        language = std::make_unique<TfrmLanguage>(main.get());
+        language = std::make_unique<TfrmLanguage>(utility.Path(), &starter, main.get());
         frmLanguage = language.get();
 
         main->stxDestFolder->setText(QString::fromStdString(game));
