@@ -216,6 +216,12 @@ void TfrmMain::PackRecordedXpd(const XpdRecording& recording) {
         }
         if (std::rename(fresh.c_str(), package.c_str()) != 0)
             throw ScuError("Unable to write to " + recording.package);
+    } catch (const ScuError& error) {
+        std::remove(fresh.c_str());
+        // The new package is written under a passing name; the user knows the chosen one.
+        if (std::string(error.what()).rfind("Unable to write to ", 0) == 0)
+            throw ScuError("Unable to write to " + recording.package);
+        throw;
     } catch (...) {
         std::remove(fresh.c_str());
         throw;

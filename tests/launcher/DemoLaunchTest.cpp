@@ -375,6 +375,25 @@ TEST_F(DemoLaunchTest, NoPackageIsMadeWhenTheGameRecordedNothing) {
     EXPECT_TRUE(main->btnPlay->isEnabled());
 }
 
+TEST_F(DemoLaunchTest, APackageThatCannotBeWrittenIsReportedAndTheRecordingKept) {
+    main->cbxRecordDemo->setChecked(true);
+    TfrmMain::SetRadioChecked(main->rbXPD, true);
+    const std::string package = utility / "no such folder/mine.xpd";
+    main->edtRecordDemo->setText(QString::fromStdString(package));
+    starter.onStart = [this](const FakeProgramStarter::Started&) {
+        gameFolder.Write("bin/K1.tmp", "input");
+    };
+    GameRunsFor(6000);
+    main->btnPlay->click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].kind, "application");
+    EXPECT_EQ(messages.shown[0].text, "Unable to write to " + package);
+    // The recording stays for another try; the window is given back.
+    EXPECT_EQ(BinFiles(), (std::vector<std::string>{"K1.tmp", "xpd.ini"}));
+    EXPECT_TRUE(Logged("restore"));
+    EXPECT_TRUE(main->btnPlay->isEnabled());
+}
+
 TEST_F(DemoLaunchTest, APackageNamedOnTheCommandLinePlaysUnseenAndEndsTheProgram) {
     const std::string package = MakePackage("shell.xpd", "K3", "[config]\r\nnofmv=1\r\n");
     main->SetCommandLineArgument(package);

@@ -1,0 +1,171 @@
+// "zeltasc package.xpd", as the desktop opens a package: the program plays the demo without ever
+// mapping a window of its own and ends, leaving the game folder and settings.ini as they were.
+#include "e2e/StandInGame.h"
+
+#include "archive/uVexaZipComp.h"
+
+#include <gtest/gtest.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+#include <chrono>
+#include <csignal>
+#include <set>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kSettings =
+    "[config]\r\nversion=ZELTA.EXE\r\nwindowed=1\r\n\r\n[levels]\r\nK1=The Harbour\r\n";
+
+// Watches the X display for windows being mapped and notes the process each belongs to.
+class MapWatcher {
+public:
+    MapWatcher() : display_(XOpenDisplay(nullptr)) {
+        if (display_) {
+            XSelectInput(display_, DefaultRootWindow(display_), SubstructureNotifyMask);
+            XSync(display_, False);
+        }
+    }
+    ~MapWatcher() {
+        if (display_)
+            XCloseDisplay(display_);
+    }
+    bool Ready() const { return display_ != nullptr; }
+    // Handles pending events; the process ids of windows mapped so far are kept.
+    void Poll() {
+        while (XPending(display_)) {
+            XEvent event;
+            XNextEvent(display_, &event);
+            if (event.type == MapNotify)
+                mappedPids.insert(PidOf(event.xmap.window));
+        }
+    }
+    std::set<long> mappedPids;
+
+private:
+    long PidOf(Window window) {
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        long pid = 0;
+        if (XGetWindowProperty(display_, window, XInternAtom(display_, "_NET_WM_PID", False), 0, 1,
+                               False, XA_CARDINAL, &type, &format, &count, &after,
+                               &data) == Success &&
+            data && count == 1)
+            pid = *reinterpret_cast<long*>(data);
+        if (data)
+            XFree(data);
+        return pid;
+    }
+    Display* display_;
+};
+
+class PackageRoadE2ETest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // The installation record of a 32-bit installer in the private prefix; drive z: is "/".
+        std::string windowsGame = "Z:" + install.game;
+        for (char& c : windowsGame)
+            if (c == '/')
+                c = '\\';
+        std::string escaped;
+        for (char c : windowsGame)
+            escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+        install.root.Write("prefix/system.reg",
+                           "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n"
+                           "#arch=win32\n\n[Software\\\\Halvern\\\\Quellgard\\\\1.0] 1700000000\n"
+                           "\"InstalledPath\"=\"" +
+                               escaped + "\"\n");
+        fs::create_directories(install.root / "prefix/dosdevices");
+        fs::create_directory_symlink("/", install.root / "prefix/dosdevices/z:");
+        fs::copy_file(SCU_BINARY_DIR "/zeltasc", install.root / "utility/zeltasc");
+        fs::permissions(install.root / "utility/zeltasc", fs::perms::owner_all);
+        install.root.Write("utility/settings.ini", kSettings);
+        install.WindowTimes(500, 500, 6500);
+    }
+
+    std::string MakePackage(const std::string& name,
+                            const std::vector<std::pair<std::string, std::string>>& files) {
+        TempFolder work;
+        const std::string package = install.root / name;
+        for (const auto& [file, content] : files) {
+            work.Write(file, content);
+            TVexaZipComponent().gZapakujFajl(work / file, package);
+        }
+        return package;
+    }
+
+    // Runs the utility on the package and waits for its end; the exit status, or -1 on timeout.
+    int Run(const std::string& package) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            unsetenv("QT_QPA_PLATFORM");
+            const std::string program = install.root / "utility/zeltasc";
+            execl(program.c_str(), program.c_str(), package.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        utilityPid = pid;
+        for (int i = 0; i < 3000; ++i) {
+            watcher.Poll();
+            int status = 0;
+            if (waitpid(pid, &status, WNOHANG) == pid) {
+                watcher.Poll();
+                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+        return -1;
+    }
+
+    StandInInstallation install;
+    MapWatcher watcher;
+    long utilityPid = 0;
+};
+
+TEST_F(PackageRoadE2ETest, PlaysThePackageUnseenAndLeavesNothingBehind) {
+    ASSERT_TRUE(watcher.Ready()) << "needs an X display";
+    const std::string package =
+        MakePackage("demo.xpd", {{"K1.tmp", "recorded input"},
+                                 {"xpd.ini", "[config]\r\nnofmv=1\r\ngodmode=1\r\n"}});
+    const auto before = install.GameFiles();
+    ASSERT_EQ(Run(package), 0);
+
+    const auto runs = install.Runs();
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(StandInInstallation::Value(runs[0], "arguments"),
+              "-padplayback=bin\\K1.tmp -level=data\\maps\\K1 -godmode -nofmv");
+    EXPECT_EQ(StandInInstallation::Value(runs[0], "playback-bytes"), "14");
+    EXPECT_EQ(install.GameFiles(), before);
+    EXPECT_EQ(install.root.Read("utility/settings.ini"), kSettings);
+    EXPECT_EQ(watcher.mappedPids.count(utilityPid), 0u) << "the utility mapped a window";
+    // The game's own windows were seen, so the watch works.
+    EXPECT_FALSE(watcher.mappedPids.empty());
+    // The file type now opens with this copy of the utility.
+    EXPECT_NE(install.root.Read("home/.local/share/applications/zeltasc.desktop")
+                  .find("Exec=" + (install.root / "utility/zeltasc") + " %f"),
+              std::string::npos);
+}
+
+TEST_F(PackageRoadE2ETest, AHostilePackageCannotTouchOtherFiles) {
+    ASSERT_TRUE(watcher.Ready()) << "needs an X display";
+    const std::string package =
+        MakePackage("evil.xpd", {{"K1.tmp", "input"}, {"ZELTA.EXE", "replaced program"}});
+    // Names with folders are written flat, so "../" and absolute names cannot leave the bin folder.
+    const auto before = install.GameFiles();
+    ASSERT_EQ(Run(package), 0);
+    const auto after = install.GameFiles();
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(StandInInstallation::Value(install.Runs().at(0), "arguments"),
+              "-padplayback=bin\\K1.tmp -level=data\\maps\\K1");
+}
+
+} // namespace
