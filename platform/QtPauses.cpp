@@ -12,6 +12,7 @@ void QtPauses::Pause(int milliseconds) {
     QEventLoop loop;
     QTimer timer;
     timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
     timer.start(milliseconds);
     // Once the program has been asked to end (its window closed during a wait), event loops no
