@@ -21,4 +21,6 @@ void QtPauses::Pause(int milliseconds) {
         QThread::msleep(static_cast<unsigned long>(milliseconds - elapsed.elapsed()));
 }
 
-void QtPauses::ProcessEvents() { QCoreApplication::processEvents(); }
+void QtPauses::ProcessEvents() {
+    QCoreApplication::processEvents();
+}

@@ -23,11 +23,17 @@ TEST(GameWait, WaitsForBothDialogsInTurnThenTheGame) {
     wait.windows.windows = {{"Settings", 0, 6500}, {"Load Level", 0, 12500}, {"ZELTA", 0, 16000}};
     EXPECT_EQ(wait.Run(true, true), (std::vector<std::string>{
                                         "pause 5000",
-                                        "find Settings @5000 yes", "events", "pause 1000",
-                                        "find Settings @6000 yes", "events", "pause 1000",
+                                        "find Settings @5000 yes",
+                                        "events",
+                                        "pause 1000",
+                                        "find Settings @6000 yes",
+                                        "events",
+                                        "pause 1000",
                                         "find Settings @7000 no",
                                         "pause 5000", // polling for "Load Level" begins 5 s later
-                                        "find Load Level @12000 yes", "events", "pause 1000",
+                                        "find Load Level @12000 yes",
+                                        "events",
+                                        "pause 1000",
                                         "find Load Level @13000 no",
                                         "pause 3000", // and for the game 3 s after that
                                         "find ZELTA @16000 no",
@@ -38,7 +44,7 @@ TEST(GameWait, PollsOnlyForTheDialogsAskedFor) {
     struct Case {
         bool settings, levelDialog;
         std::vector<std::string> titles; // in the order they are looked for
-        long ends;                      // virtual time at which the wait ends
+        long ends;                       // virtual time at which the wait ends
     } cases[] = {
         {false, false, {"ZELTA"}, 7000},
         {true, false, {"Settings", "ZELTA"}, 12000},

@@ -31,7 +31,8 @@ TEST(FileTypeRegistration, DeclaresTheTypeTheProgramAndTheDefault) {
     const std::string desktop = r.home.Read("data/applications/zeltasc.desktop");
     EXPECT_NE(desktop.find("\nExec=/opt/zelta/zeltasc %f\n"), std::string::npos);
     EXPECT_NE(desktop.find("\nMimeType=application/x-zelta-xpd;\n"), std::string::npos);
-    EXPECT_NE(r.home.Read("config/mimeapps.list").find("[Default Applications]\r\napplication/x-zelta-xpd=zeltasc.desktop"),
+    EXPECT_NE(r.home.Read("config/mimeapps.list")
+                  .find("[Default Applications]\r\napplication/x-zelta-xpd=zeltasc.desktop"),
               std::string::npos);
     EXPECT_EQ(r.toolsRun, (std::vector<std::string>{"update-mime-database /data/mime",
                                                     "update-desktop-database /data/applications"}));
@@ -47,9 +48,12 @@ TEST(FileTypeRegistration, RewritesOnlyWhatDiffers) {
     // A copy started from elsewhere re-points the association.
     r.Register("/home/ann/zelta copy/zeltasc");
     EXPECT_EQ(r.toolsRun, (std::vector<std::string>{"update-desktop-database /data/applications"}));
-    EXPECT_NE(r.home.Read("data/applications/zeltasc.desktop").find("Exec=\"/home/ann/zelta copy/zeltasc\" %f"),
+    EXPECT_NE(r.home.Read("data/applications/zeltasc.desktop")
+                  .find("Exec=\"/home/ann/zelta copy/zeltasc\" %f"),
               std::string::npos);
-    EXPECT_EQ(r.home.Read("config/mimeapps.list").rfind("[Added Associations]\ntext/plain=editor.desktop;\n", 0), 0u);
+    EXPECT_EQ(r.home.Read("config/mimeapps.list")
+                  .rfind("[Added Associations]\ntext/plain=editor.desktop;\n", 0),
+              0u);
 }
 
 TEST(FileTypeRegistration, QuotesProgramPathsAsDesktopEntriesRequire) {
@@ -67,8 +71,8 @@ TEST(FileTypeRegistration, AFailedWriteNamesTheFile) {
         r.Register("/opt/zelta/zeltasc");
         FAIL();
     } catch (const ScuError& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "Failed to set data for '" + (r.home / "data/applications/zeltasc.desktop") + "'");
+        EXPECT_EQ(std::string(e.what()), "Failed to set data for '" +
+                                             (r.home / "data/applications/zeltasc.desktop") + "'");
     }
 }
 

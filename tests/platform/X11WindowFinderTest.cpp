@@ -20,7 +20,8 @@ public:
     bool Ready() const { return display_ != nullptr; }
 
     Window Open(const char* title, bool mapped = true, bool netName = false) {
-        Window w = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 50, 50, 0, 0, 0);
+        Window w =
+            XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 50, 50, 0, 0, 0);
         if (netName) {
             XStoreName(display_, w, "old-style name");
             XChangeProperty(display_, w, XInternAtom(display_, "_NET_WM_NAME", False),
