@@ -178,6 +178,16 @@ TEST(VexaZip, NonArchivesAreRefusedByTheDirectoryReader) {
     EXPECT_TRUE(fs::is_empty(folder / "bin"));
 }
 
+TEST(VexaZip, AnArchiveWithoutItsEndRecordIsALibraryFault) {
+    TempFolder folder;
+    WriteArchive(folder / "whole.xpd", {{"K1.tmp", "demo"}, {"xpd.ini", "[config]"}});
+    const std::string whole = folder.Read("whole.xpd");
+    folder.Write("cut.xpd", whole.substr(0, whole.size() - 22));
+    fs::create_directory(folder / "bin");
+    EXPECT_EQ(Unpack(folder / "cut.xpd", folder / "bin"), "Fatal DLL Error: abort exception");
+    EXPECT_TRUE(fs::is_empty(folder / "bin"));
+}
+
 TEST(VexaZip, XpdPackagesHoldOnlyDemosAndOptions) {
     struct Case {
         const char* name;
