@@ -55,9 +55,12 @@ void TZipComponent::UnpackFiles() {
             self.unpacking_ = false;
         }
     } done{*this};
-    // Files go into the base folder when it exists, otherwise into the current folder.
+    // Files go into the base folder, or into the current folder when none is named. A named
+    // folder that does not exist is an error rather than a reason to write somewhere else.
     const bool baseExists =
         !ExtrBaseDir.empty() && stat(ExtrBaseDir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    if (!ExtrBaseDir.empty() && !baseExists)
+        throw ScuError("Unable to write to " + ExtrBaseDir);
     ExtractRules rules;
     rules.names = FSpecArgs;
     rules.allowed = ExtrAllowed;

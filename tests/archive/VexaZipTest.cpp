@@ -188,6 +188,17 @@ TEST(VexaZip, AnArchiveWithoutItsEndRecordIsALibraryFault) {
     EXPECT_TRUE(fs::is_empty(folder / "bin"));
 }
 
+TEST(VexaZip, NothingIsUnpackedWhenTheTargetFolderIsMissing) {
+    TempFolder folder;
+    WriteArchive(folder / "pkg.xpd", {{"K1.tmp", "demo"}});
+    const std::string before = fs::current_path();
+    fs::current_path(folder.Path());
+    const std::string error = Unpack(folder / "pkg.xpd", folder / "missing");
+    fs::current_path(before);
+    EXPECT_EQ(error, "Unable to write to " + (folder / "missing"));
+    EXPECT_FALSE(folder.Exists("K1.tmp"));
+}
+
 TEST(VexaZip, XpdPackagesHoldOnlyDemosAndOptions) {
     struct Case {
         const char* name;
