@@ -9,6 +9,7 @@
 #include "platform/ProgramStarter.h"
 #include "platform/ScuError.h"
 #include "platform/WindowFinder.h"
+#include "player/untFMV.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -33,9 +34,8 @@ bool TfrmMain::StartedWithPackage() const {
 }
 
 void TfrmMain::PlayMovie(const std::string& moviePath) {
-    // The movie window (MovieWindowOpen of player/untFMV.h) plays the file here, full-screen and
-    // modally, with the player controls when cbxControls is checked.
-    (void)moviePath;
+    // Full screen and modal; returns when the movie window has closed.
+    MovieWindowOpen(moviePath, cbxControls->isChecked());
 }
 
 void TfrmMain::btnPlayClick() {

@@ -55,6 +55,8 @@ protected:
         services.appWindow = &appWindow;
         services.fileDialogs = &dialogs;
         services.fileTypes = &fileTypes;
+        services.registry = &registry;
+        registry.values["InstalledPath"] = game;
         starter.onStart = [this](const FakeProgramStarter::Started& s) {
             log.Add("start " + s.arguments);
             EXPECT_FALSE(main->btnPlay->isEnabled());
@@ -134,6 +136,7 @@ protected:
     FakeAppWindow appWindow{&log};
     FakeFileDialogs dialogs;
     FakeFileTypeRegistrar fileTypes;
+    FakeGameRegistry registry;
     MainServices services;
     std::unique_ptr<TfrmMain> main;
     std::unique_ptr<TfrmBrowse> browse;
