@@ -24,6 +24,8 @@
 
 #include <gtest/gtest.h>
 
+namespace fs = std::filesystem;
+
 namespace {
 
 // Real pauses in a local event loop, at a tenth of the designed length so a test takes seconds;
@@ -229,6 +231,23 @@ TEST_F(LaunchE2ETest, AnXpdRecordingIsPackedWithItsOptionsAndPlaysBack) {
               "-padplayback=bin\\K1.tmp -level=data\\maps\\K1 -godmode");
     EXPECT_NE(StandInInstallation::Value(runs[1], "playback-bytes"), "<none>");
     EXPECT_EQ(install.GameFiles(), before);
+}
+
+TEST_F(LaunchE2ETest, TheMovieChoicePlaysTheMovieInsteadOfTheGame) {
+    fs::create_directories(install.game + "data/fmv");
+    fs::copy_file(SCU_BINARY_DIR "/test-media/movie.mpg", install.game + "data/fmv/intro.mpg");
+    install.root.Write("utility/settings.ini", "[fmvs]\r\nintro=Introduction\r\n");
+    main->cbFMV->addItem(QStringLiteral("Introduction"));
+    main->cbFMV->setCurrentIndex(0);
+    main->cbxLevels->setChecked(true);
+    TfrmMain::SetRadioChecked(main->rbFMV, true);
+    QElapsedTimer timer;
+    timer.start();
+    main->btnPlay->click();
+    EXPECT_GE(timer.elapsed(), 1000) << "the movie window did not play";
+    EXPECT_TRUE(install.Runs().empty());
+    EXPECT_TRUE(log.lines.empty()); // neither minimised nor waiting for a game
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(LaunchE2ETest, AProgramThatIsNotThereIsReported) {
