@@ -83,8 +83,11 @@ static void ShowWindow(Display* display, const char* title, long ms, int argc, c
             XEvent event;
             XNextEvent(display, &event);
             if (event.type == Expose && event.xexpose.count == 0) {
+                static const char note[] = "stand-in for the game; arguments:";
                 int y = 30;
                 XDrawString(display, window, gc, 16, y, title, (int)strlen(title));
+                y += 16;
+                XDrawString(display, window, gc, 16, y, note, (int)strlen(note));
                 for (int i = 1; i < argc && y < 180; ++i) {
                     y += 16;
                     XDrawString(display, window, gc, 32, y, argv[i], (int)strlen(argv[i]));
