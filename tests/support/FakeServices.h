@@ -92,7 +92,6 @@ public:
 #include "platform/FileDialogs.h"
 #include "platform/FileTypeRegistrar.h"
 #include "platform/Pauses.h"
-#include "platform/ScuError.h"
 #include "platform/WindowFinder.h"
 
 #include <deque>
