@@ -1,4 +1,5 @@
 #include "archive/ZipDirectory.h"
+#include "archive/uVexaZipComp.h"
 #include "archive/uZipComp.h"
 #include "platform/ScuError.h"
 #include "support/TempFolder.h"
@@ -125,6 +126,27 @@ TEST(ZipDirectory, ReadsArchivesOfInfoZip) {
     EXPECT_EQ(zip.ZipContents()[0].uncompressedSize, 5004u);
     EXPECT_EQ(zip.ZipContents()[0].compressionMethod, 8u);
     EXPECT_EQ(zip.ZipContents()[1].fileName, "xpd.ini");
+}
+
+TEST(ZipDirectory, ReadsArchivesWrittenToAStream) {
+    // Written to a pipe, Info-ZIP puts the sizes after each entry's data (a data descriptor).
+    TempFolder folder;
+    folder.Write("K1.tmp", std::string(3000, 'k') + "demo");
+    folder.Write("xpd.ini", "[config]\r\nnofmv=1\r\n");
+    const std::string command =
+        "cd '" + folder.Path() + "' && zip -q -9 - K1.tmp xpd.ini | cat > streamed.xpd";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    TZipComponent zip;
+    zip.SetZipFilename(folder / "streamed.xpd");
+    ASSERT_EQ(zip.ZipContents().size(), 2u);
+    EXPECT_NE(zip.ZipContents()[0].flags & 8, 0);
+    EXPECT_EQ(zip.ZipContents()[0].fileName, "K1.tmp");
+    EXPECT_EQ(zip.ZipContents()[0].uncompressedSize, 3004u);
+    EXPECT_EQ(zip.ZipContents()[1].fileName, "xpd.ini");
+    std::filesystem::create_directory(folder / "bin");
+    TVexaZipComponent().gRaspakujFajl(folder / "streamed.xpd", folder.Path() + "/bin\\");
+    EXPECT_EQ(folder.Read("bin/xpd.ini"), "[config]\r\nnofmv=1\r\n");
+    EXPECT_EQ(folder.Read("bin/K1.tmp").size(), 3004u);
 }
 
 } // namespace
