@@ -34,9 +34,8 @@ std::string FindOnPath(const std::string& name) {
         size_t end = list.find(':', start);
         if (end == std::string::npos)
             end = list.size();
-        std::string folder = list.substr(start, end - start);
-        if (folder.empty())
-            folder = ".";
+        // An empty entry of PATH stands for the current folder.
+        const std::string folder = end > start ? list.substr(start, end - start) : std::string(".");
         const std::string candidate = folder + "/" + name;
         struct stat st;
         if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
