@@ -162,20 +162,6 @@ void TfrmMain::FinishXpdPlayback(const std::string& demoBaseName) {
     LoadOptions(SettingsFile(), true);
 }
 
-StoredOptions TfrmMain::WindowOptions() const {
-    StoredOptions options;
-    options.version = cbEXE->currentIndex() >= 0 ? Text(cbEXE->currentText()) : std::string();
-    options.settings = cbxSettingsDialog->isChecked();
-    options.level = cbxLevelDialog->isChecked();
-    options.godmode = cbxGodMode->isChecked();
-    options.debugkeys = cbxDebugKeys->isChecked();
-    options.nofmv = cbxNoFMV->isChecked();
-    options.windowed = cbWindowed->isChecked();
-    options.fullscreen = cbFullScreen->isChecked();
-    options.lang = frmLanguage ? frmLanguage->Language : std::string(kDefaultLanguage);
-    return options;
-}
-
 std::optional<XpdRecording> TfrmMain::TakeXpdRecording() const {
     if (!cbxRecordDemo->isChecked() || !rbXPD->isChecked() || cbRecord->currentIndex() < 0)
         return std::nullopt;

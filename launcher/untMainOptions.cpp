@@ -16,7 +16,7 @@ std::string Text(const QString& text) {
 }
 } // namespace
 
-void TfrmMain::SaveOptions(const std::string& file, bool withExecutable) {
+StoredOptions TfrmMain::WindowOptions() const {
     StoredOptions options;
     options.version = cbEXE->currentIndex() >= 0 ? Text(cbEXE->currentText()) : std::string();
     options.settings = cbxSettingsDialog->isChecked();
@@ -27,8 +27,12 @@ void TfrmMain::SaveOptions(const std::string& file, bool withExecutable) {
     options.windowed = cbWindowed->isChecked();
     options.fullscreen = cbFullScreen->isChecked();
     options.lang = frmLanguage ? frmLanguage->Language : std::string(kDefaultLanguage);
+    return options;
+}
+
+void TfrmMain::SaveOptions(const std::string& file, bool withExecutable) {
     IniFile ini(file);
-    WriteStoredOptions(ini, options, withExecutable);
+    WriteStoredOptions(ini, WindowOptions(), withExecutable);
 }
 
 void TfrmMain::LoadOptions(const std::string& file, bool withExecutable) {

@@ -14,6 +14,9 @@ bool SameText(std::string_view a, std::string_view b);
 // Blanks dropped around profile-file names and values (tab, VT, FF, CR, LF, space).
 std::string_view TrimBlanks(std::string_view text);
 
+// Appends one Unicode code point to out, encoded as UTF-8.
+void AppendUtf8(std::string& out, std::uint32_t code);
+
 // Integer conversion as the settings layer reads numbers: an optional sign, then decimal digits,
 // or hexadecimal after "$", "0x"/"0X" or (when bareX is set) "x"/"X". The whole text must
 // convert and fit in 32 bits; anything else gives no value.

@@ -1,6 +1,6 @@
 #include "player/untFMV.h"
 
-#include "player/EventLoopPauses.h"
+#include "platform/QtPauses.h"
 #include "player/untVexaCustomWmpObj.h"
 
 #include <QApplication>
@@ -97,7 +97,7 @@ void TfrmFMV::VexaWMPClick(TVexaMainObj*) {
 
 void MovieWindowOpen(const std::string& moviePath, bool showControls,
                      const MovieServices& services) {
-    EventLoopPauses eventLoopPauses;
+    QtPauses eventLoopPauses;
     Pauses& pauses = services.pauses ? *services.pauses : eventLoopPauses;
     const MediaControlFactory factory =
         services.mediaControls ? services.mediaControls : GstMediaControlFactory();

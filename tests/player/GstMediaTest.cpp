@@ -1,5 +1,5 @@
 // Real playback through GStreamer, headless: generated MPEG-1 movies from the build folder.
-#include "player/EventLoopPauses.h"
+#include "platform/QtPauses.h"
 #include "player/GstMediaControl.h"
 #include "player/untVexaCustomWmpObj.h"
 
@@ -32,7 +32,7 @@ protected:
         };
         obj->OnError = [this](TVexaMainObj*) { ++errors; };
     }
-    EventLoopPauses pauses;
+    QtPauses pauses;
     std::unique_ptr<TVexaCustomWmpObj> obj;
     std::vector<std::string> finishes;
     int errors = 0;
