@@ -1,5 +1,6 @@
 #include "lang/untAbout.h"
 
+#include "resources/DesignWidgets.h"
 #include "resources/Glyphs.h"
 
 #include <QFrame>
@@ -9,24 +10,12 @@
 
 TfrmAbout* frmAbout = nullptr;
 
-namespace {
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QPoint at) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->move(at);
-    label->adjustSize();
-    return label;
-}
-} // namespace
-
 TfrmAbout::TfrmAbout(QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About"));
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPointSize(8);
-    setFont(font);
+    setFont(DesignFont());
     setFixedSize(290, 145);
 
     gbAbout = new QGroupBox(QStringLiteral(" About program "), this);
@@ -42,9 +31,10 @@ TfrmAbout::TfrmAbout(QWidget* parent)
     imgIcon->setPixmap(AboutPicture());
     imgIcon->setGeometry(1, 1, 74, 74);
 
-    lblTitle = MakeLabel(gbAbout, "lblTitle",
-                         QStringLiteral("ZELTA Startup Configuration Utility "), {100, 24});
-    lblVersion = MakeLabel(gbAbout, "lblVersion", QStringLiteral("version: 0.82 BETA"), {131, 43});
+    lblTitle = MakeDesignLabel(gbAbout, "lblTitle",
+                               QStringLiteral("ZELTA Startup Configuration Utility "), {100, 24});
+    lblVersion =
+        MakeDesignLabel(gbAbout, "lblVersion", QStringLiteral("version: 0.82 BETA"), {131, 43});
     QFont bold = lblVersion->font();
     bold.setBold(true);
     lblVersion->setFont(bold);
@@ -54,8 +44,8 @@ TfrmAbout::TfrmAbout(QWidget* parent)
     bvlSplitter->setGeometry(96, 64, 185, 4);
     bvlSplitter->setFrameShape(QFrame::HLine);
     bvlSplitter->setFrameShadow(QFrame::Sunken);
-    Label1 =
-        MakeLabel(gbAbout, "Label1", QStringLiteral("Made for the players of ZELTA"), {109, 79});
+    Label1 = MakeDesignLabel(gbAbout, "Label1", QStringLiteral("Made for the players of ZELTA"),
+                             {109, 79});
 
     btnOK = new QPushButton(QStringLiteral("&Okay"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));

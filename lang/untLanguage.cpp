@@ -4,6 +4,7 @@
 #include "launcher/Options.h"
 #include "platform/ProgramStarter.h"
 #include "platform/TextRules.h"
+#include "resources/DesignWidgets.h"
 #include "resources/Glyphs.h"
 
 #include <QComboBox>
@@ -16,14 +17,6 @@
 TfrmLanguage* frmLanguage = nullptr;
 
 namespace {
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QPoint at) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->move(at);
-    label->adjustSize();
-    return label;
-}
-
 // Fits a value line to its text; an empty line keeps the width of a blank, so it can still be
 // clicked.
 void FitLabel(QLabel* label) {
@@ -35,7 +28,7 @@ void FitLabel(QLabel* label) {
 // A bold value line; the two link lines are also underlined, in the link colour, with the hand.
 QLabel* MakeValueLabel(QWidget* parent, const char* name, const QString& text, QPoint at,
                        bool link) {
-    QLabel* label = MakeLabel(parent, name, text, at);
+    QLabel* label = MakeDesignLabel(parent, name, text, at);
     QFont font = label->font();
     font.setBold(true);
     font.setUnderline(link);
@@ -65,9 +58,7 @@ TfrmLanguage::TfrmLanguage(std::string utilityFolder, ProgramStarter* starter, Q
       utilityFolder_(std::move(utilityFolder)), starter_(starter) {
     setObjectName(QStringLiteral("frmLanguage"));
     setWindowTitle(QStringLiteral("Language"));
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPointSize(8);
-    setFont(font);
+    setFont(DesignFont());
     setFixedSize(278, 181);
 
     gbLanguage = new QGroupBox(QStringLiteral(" Change program language "), this);
@@ -85,12 +76,14 @@ TfrmLanguage::TfrmLanguage(std::string utilityFolder, ProgramStarter* starter, Q
     btnCancel->setToolTip(QStringLiteral("Discard changes"));
     DecorateButton(btnCancel, Glyph::Cancel);
 
-    lblAutorTitle = MakeLabel(gbLanguage, "lblAutorTitle", QStringLiteral("Author: "), {16, 64});
-    lblEmailTitle = MakeLabel(gbLanguage, "lblEmailTitle", QStringLiteral("E-Mail:"), {16, 88});
+    lblAutorTitle =
+        MakeDesignLabel(gbLanguage, "lblAutorTitle", QStringLiteral("Author: "), {16, 64});
+    lblEmailTitle =
+        MakeDesignLabel(gbLanguage, "lblEmailTitle", QStringLiteral("E-Mail:"), {16, 88});
     lblWebSiteTitle =
-        MakeLabel(gbLanguage, "lblWebSiteTitle", QStringLiteral("Web Site:"), {16, 112});
+        MakeDesignLabel(gbLanguage, "lblWebSiteTitle", QStringLiteral("Web Site:"), {16, 112});
     lblLanguage =
-        MakeLabel(gbLanguage, "lblLanguage", QStringLiteral("Select Language:"), {16, 24});
+        MakeDesignLabel(gbLanguage, "lblLanguage", QStringLiteral("Select Language:"), {16, 24});
 
     cbxLanguage = new QComboBox(gbLanguage);
     cbxLanguage->setObjectName(QStringLiteral("cbxLanguage"));

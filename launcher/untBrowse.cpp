@@ -2,6 +2,7 @@
 
 #include "launcher/BrowseRules.h"
 #include "launcher/ShellFolderTree.h"
+#include "resources/DesignWidgets.h"
 #include "resources/Glyphs.h"
 
 #include <QDir>
@@ -27,9 +28,7 @@ TfrmBrowse::TfrmBrowse(QWidget* parent, const QString& desktopFolder, const QStr
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("frmBrowse"));
     setWindowTitle(QStringLiteral("Browse for ZELTA folder"));
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPointSize(8);
-    setFont(font);
+    setFont(DesignFont());
     resize(kClientWidth, kClientHeight);
     setMinimumSize(kClientWidth, kClientHeight);
 

@@ -1,6 +1,7 @@
 // The controls of the main window, placed as designed (absolute geometry, 545 x 523 client area).
 #include "launcher/untMain.h"
 
+#include "resources/DesignWidgets.h"
 #include "resources/Glyphs.h"
 
 #include <QCheckBox>
@@ -15,26 +16,11 @@
 namespace {
 constexpr int kComboHeight = 21;
 
-QFont DesignFont(bool bold = false) {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPointSize(8);
-    font.setBold(bold);
-    return font;
-}
-
 QGroupBox* MakeGroup(QWidget* parent, const char* name, const QString& title, QRect place) {
     auto* box = new QGroupBox(title, parent);
     box->setObjectName(QLatin1String(name));
     box->setGeometry(place);
     return box;
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QPoint at) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->move(at);
-    label->adjustSize();
-    return label;
 }
 
 // Read-only text field with a sunken border, centred text.
@@ -126,16 +112,17 @@ void TfrmMain::CreateControls() {
     // General Settings
     gbGeneral =
         MakeGroup(this, "gbGeneral", QStringLiteral(" General Settings "), {8, 0, 529, 100});
-    lblGameDest =
-        MakeLabel(gbGeneral, "lblGameDest", QStringLiteral("ZELTA Destination Folder:"), {9, 19});
+    lblGameDest = MakeDesignLabel(gbGeneral, "lblGameDest",
+                                  QStringLiteral("ZELTA Destination Folder:"), {9, 19});
     stxDestFolder = MakeStaticText(gbGeneral, "stxDestFolder", QString(), {8, 35, 395, 18}, true);
     btnBrowse =
         MakeButton(gbGeneral, "btnBrowse", QStringLiteral("&Browse Folder"), {416, 32, 105, 23},
                    Glyph::Folder, "click here to browse for ZELTA destination folder");
     bvlGeneral = MakeBevel(gbGeneral, "bvlGeneral", {8, 60, 513, 2});
-    lblCPU = MakeLabel(gbGeneral, "lblCPU", QStringLiteral("Select game version:"), {8, 72});
+    lblCPU = MakeDesignLabel(gbGeneral, "lblCPU", QStringLiteral("Select game version:"), {8, 72});
     cbEXE = MakeList(gbGeneral, "cbEXE", {112, 69}, 113, true);
-    lblVersion = MakeLabel(gbGeneral, "lblVersion", QStringLiteral("Patch detected:"), {232, 72});
+    lblVersion =
+        MakeDesignLabel(gbGeneral, "lblVersion", QStringLiteral("Patch detected:"), {232, 72});
     stxVersion =
         MakeStaticText(gbGeneral, "stxVersion", QStringLiteral("unknown"), {313, 70, 89, 18}, true);
     btnLanguage =
@@ -195,18 +182,18 @@ void TfrmMain::CreateControls() {
                                     QStringLiteral("Override Screen Resolution (Full Screen only)"),
                                     {8, 46, 241, 17});
     cbResolution = MakeList(gbScreen, "cbResolution", {24, 66}, 129);
-    lblAt = MakeLabel(gbScreen, "lblAt", QStringLiteral("at"), {159, 69});
+    lblAt = MakeDesignLabel(gbScreen, "lblAt", QStringLiteral("at"), {159, 69});
     cbHz = MakeList(gbScreen, "cbHz", {176, 66}, 49);
     for (const char* rate : {"60", "70", "72", "75", "85", "100", "120"})
         cbHz->addItem(QLatin1String(rate));
     cbHz->setCurrentIndex(0);
-    lblHz = MakeLabel(gbScreen, "lblHz", QStringLiteral("Hz"), {231, 69});
+    lblHz = MakeDesignLabel(gbScreen, "lblHz", QStringLiteral("Hz"), {231, 69});
     SetEnabled({cbxChangeResolution, cbResolution, lblAt, cbHz, lblHz}, false);
 
     // Record Your Demo
     gbRecordDemo = MakeGroup(this, "gbRecordDemo", QString(), {8, 312, 265, 169});
-    lblRecord = MakeLabel(gbRecordDemo, "lblRecord",
-                          QStringLiteral("Please select level to record"), {24, 24});
+    lblRecord = MakeDesignLabel(gbRecordDemo, "lblRecord",
+                                QStringLiteral("Please select level to record"), {24, 24});
     cbRecord = MakeList(gbRecordDemo, "cbRecord", {24, 48}, 233);
     btnRecordScan =
         MakeButton(gbRecordDemo, "btnRecordScan", QStringLiteral("&Rescan"), {190, 20, 65, 21},
@@ -217,8 +204,8 @@ void TfrmMain::CreateControls() {
         MakeRadio(gbRecordDemo, "rbXPD",
                   QStringLiteral("Save as XPD (you may browse for filename)"), {8, 99, 251, 17});
     rbPAD->setChecked(true);
-    lblRecordFileName = MakeLabel(gbRecordDemo, "lblRecordFileName",
-                                  QStringLiteral("Demo will be saved as "), {24, 120});
+    lblRecordFileName = MakeDesignLabel(gbRecordDemo, "lblRecordFileName",
+                                        QStringLiteral("Demo will be saved as "), {24, 120});
     edtRecordDemo = MakeReadOnlyEdit(gbRecordDemo, "edtRecordDemo", {24, 138}, 160);
     btnBrowseDemo = MakeButton(gbRecordDemo, "btnBrowseDemo", QStringLiteral("&Browse"),
                                {190, 138, 65, 21}, Glyph::Browse, "click here to set XPD filename");
