@@ -136,8 +136,9 @@ protected:
     }
 
     // Runs the dialog's modal loop and lets act() operate it once it shows.
-    void WithDialogOpen(const std::function<void()>& act) {
-        QTimer::singleShot(0, language.get(), [&] {
+    void WithDialogOpen(std::function<void()> act) {
+        // act is kept by value: the timer fires after the caller's temporary is gone.
+        QTimer::singleShot(0, language.get(), [this, act = std::move(act)] {
             act();
             if (language->isVisible())
                 language->reject();
