@@ -12,6 +12,7 @@
 #include "platform/QtPauses.h"
 #include "platform/X11WindowFinder.h"
 #include "support/FakeServices.h"
+#include "support/ProgramWindows.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -110,16 +111,7 @@ protected:
         main->cbLevel->setCurrentIndex(0);
         main->cbRecord->setCurrentIndex(0);
     }
-    void TearDown() override {
-        frmLanguage = nullptr;
-        frmAbout = nullptr;
-        frmBrowse = nullptr;
-        frmMain = nullptr;
-        language.reset();
-        about.reset();
-        browse.reset();
-        main.reset();
-    }
+    void TearDown() override { DestroyProgramWindows(main, browse, about, language); }
     // The log without the poll interval and the repeated polls of one window: each step once.
     std::vector<std::string> Steps() const {
         std::vector<std::string> steps;

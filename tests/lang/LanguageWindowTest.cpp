@@ -5,6 +5,7 @@
 #include "launcher/untMain.h"
 #include "resources/Fonts.h"
 #include "support/FakeServices.h"
+#include "support/ProgramWindows.h"
 #include "support/TempFolder.h"
 
 #include <QApplication>
@@ -72,16 +73,7 @@ protected:
         language = std::make_unique<TfrmLanguage>(folder.Path(), &starter, main.get());
         frmLanguage = language.get();
     }
-    void TearDown() override {
-        frmLanguage = nullptr;
-        frmAbout = nullptr;
-        frmBrowse = nullptr;
-        frmMain = nullptr;
-        language.reset();
-        about.reset();
-        browse.reset();
-        main.reset();
-    }
+    void TearDown() override { DestroyProgramWindows(main, browse, about, language); }
 
     // The controls of each step, in order (the first of a row takes the text, the rest copy it).
     std::vector<std::vector<QWidget*>> Steps() const {

@@ -5,6 +5,7 @@
 #include "launcher/untMain.h"
 #include "platform/IniFile.h"
 #include "support/FakeServices.h"
+#include "support/ProgramWindows.h"
 #include "support/TempFolder.h"
 
 #include <QApplication>
@@ -84,16 +85,7 @@ protected:
         main->cbPlay->addItem(QStringLiteral("K2.pad"));
         main->cbPlay->setCurrentIndex(0);
     }
-    void TearDown() override {
-        frmLanguage = nullptr;
-        frmAbout = nullptr;
-        frmBrowse = nullptr;
-        frmMain = nullptr;
-        language.reset();
-        about.reset();
-        browse.reset();
-        main.reset();
-    }
+    void TearDown() override { DestroyProgramWindows(main, browse, about, language); }
 
     // A package as the utility writes it: K.tmp and xpd.ini.
     std::string MakePackage(const std::string& name, const std::string& key,

@@ -6,6 +6,7 @@
 #include "launcher/untMain.h"
 #include "platform/WinePrefixGameRegistry.h"
 #include "support/FakeServices.h"
+#include "support/ProgramWindows.h"
 #include "support/TempFolder.h"
 
 #include <QApplication>
@@ -79,16 +80,7 @@ protected:
         language = std::make_unique<TfrmLanguage>(utility.Path(), nullptr, main.get());
         frmLanguage = language.get();
     }
-    void TearDown() override {
-        frmLanguage = nullptr;
-        frmAbout = nullptr;
-        frmBrowse = nullptr;
-        frmMain = nullptr;
-        language.reset();
-        about.reset();
-        browse.reset();
-        main.reset();
-    }
+    void TearDown() override { DestroyProgramWindows(main, browse, about, language); }
     static DisplayMode Mode(std::uint32_t w, std::uint32_t h, std::uint32_t bpp, std::uint32_t hz) {
         DisplayMode m;
         m.width = w, m.height = h, m.bitsPerPixel = bpp, m.refreshRate = hz;

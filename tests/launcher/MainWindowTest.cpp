@@ -3,6 +3,7 @@
 #include "launcher/untBrowse.h"
 #include "launcher/untMain.h"
 #include "support/FakeServices.h"
+#include "support/ProgramWindows.h"
 #include "support/TempFolder.h"
 
 #include <QApplication>
@@ -39,16 +40,7 @@ protected:
         language = std::make_unique<TfrmLanguage>(utilityFolder, &starter, main.get());
         frmLanguage = language.get();
     }
-    void Destroy() {
-        frmLanguage = nullptr;
-        frmAbout = nullptr;
-        frmBrowse = nullptr;
-        frmMain = nullptr;
-        language.reset();
-        about.reset();
-        browse.reset();
-        main.reset();
-    }
+    void Destroy() { DestroyProgramWindows(main, browse, about, language); }
     // Installs the executables in a game folder that the installation record names, and lists them.
     void FillExecutables(std::initializer_list<const char*> names) {
         for (const char* name : names)
