@@ -37,7 +37,7 @@ std::string_view TrimBlanks(std::string_view text) {
     return text;
 }
 
-static int HexDigit(char c) {
+int HexDigit(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
     if (c >= 'a' && c <= 'f')

@@ -14,6 +14,9 @@ bool SameText(std::string_view a, std::string_view b);
 // Blanks dropped around profile-file names and values (tab, VT, FF, CR, LF, space).
 std::string_view TrimBlanks(std::string_view text);
 
+// Value of a hexadecimal digit, or -1 for any other character.
+int HexDigit(char c);
+
 // Appends one Unicode code point to out, encoded as UTF-8.
 void AppendUtf8(std::string& out, std::uint32_t code);
 
