@@ -21,6 +21,7 @@
 #include <QTimer>
 
 #include <climits>
+#include <filesystem>
 #include <unistd.h>
 
 namespace {
@@ -30,9 +31,18 @@ std::string ProgramPath(const char* argv0) {
     const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
     return n > 0 ? std::string(buffer, static_cast<size_t>(n)) : std::string(argv0);
 }
+
+// The folder the program was started in; a relative package path on the command line is
+// relative to it (empty when it cannot be told).
+std::string StartFolder() {
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::current_path(error);
+    return error ? std::string() : folder.string();
+}
 } // namespace
 
 int main(int argc, char** argv) {
+    const std::string startFolder = StartFolder();
     FixFontResolution();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZELTA SCU"));
@@ -71,7 +81,7 @@ int main(int argc, char** argv) {
     frmLanguage = &language;
 
     if (argc > 1)
-        mainWindow.SetCommandLineArgument(argv[1]);
+        mainWindow.SetCommandLineArgument(argv[1], startFolder);
     QObject::connect(&mainWindow, &TfrmMain::endRequested, &app, &QApplication::quit,
                      Qt::QueuedConnection);
 

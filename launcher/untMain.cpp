@@ -38,12 +38,14 @@ std::string TfrmMain::GameFolder() const {
     return stxDestFolder->text().toLocal8Bit().toStdString();
 }
 
-void TfrmMain::RunHandler(const std::function<void()>& body) {
+bool TfrmMain::RunHandler(const std::function<void()>& body) {
     try {
         body();
+        return true;
     } catch (const std::exception& error) {
         if (services_.messages)
             services_.messages->ApplicationError(error.what());
+        return false;
     }
 }
 
@@ -79,17 +81,25 @@ void TfrmMain::FormCreate() {
 
 void TfrmMain::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!shown_) {
-        shown_ = true;
+    if (!shown_)
         FormShow();
-    }
 }
 
 void TfrmMain::FormShow() {
-    RunHandler([this] {
+    shown_ = true;
+    const bool completed = RunHandler([this] {
         DiscoverGame();
         LoadOptions(SettingsFile(), true);
     });
+    if (!completed) {
+        // An error stops the rest of the sequence, the package road included: nothing is
+        // unpacked or started, and the window waits for the user as after a normal start.
+        if (startedWithPackage_) {
+            startedWithPackage_ = false;
+            show();
+        }
+        return;
+    }
     OpenPackageFromCommandLine();
 }
 

@@ -127,8 +127,8 @@ public:
     // What an XPD recording started now will be packed with (the level name given to the game
     // and the window's options at the start), or no value when no XPD recording is chosen.
     std::optional<XpdRecording> TakeXpdRecording() const;
-    // Whether the first command-line argument names an existing file.
-    bool StartedWithPackage() const;
+    // Whether the utility runs on the package road: decided once, at start, and kept for the run.
+    bool StartedWithPackage() const { return startedWithPackage_; }
 
     // Event handlers
     void FormCreate();
@@ -172,17 +172,17 @@ public:
     void rbLevelClick();
 
     // Runs a handler body; an error of the settings, registry or archive layers ends it and is
-    // shown in the application error box.
-    void RunHandler(const std::function<void()>& body);
+    // shown in the application error box. Returns whether the body ran to its end.
+    bool RunHandler(const std::function<void()>& body);
 
     // Sets a radio button by program: checking runs its click reaction and clears its partner;
     // clearing runs nothing, even for the checked button of a group.
     static void SetRadioChecked(QRadioButton* button, bool checked);
 
-    // The command line's first argument, taken at start-up (empty when there is none).
-    void SetCommandLineArgument(std::string argument) {
-        commandLineArgument_ = std::move(argument);
-    }
+    // The command line's first argument, taken at start-up before anything changes the current
+    // folder: made absolute against startFolder (the folder the program was started in), and
+    // the package road taken when it names an existing file now.
+    void SetCommandLineArgument(const std::string& argument, const std::string& startFolder);
 
 signals:
     // The show sequence asked for the end of the program (after an XPD package was played).
@@ -211,6 +211,7 @@ private:
     MainServices services_;
     std::string utilityFolder_;
     std::string commandLineArgument_;
+    bool startedWithPackage_ = false;
     bool shown_ = false;
     ScreenModeTable screenModes_;
     std::string unpackedDemo_; // base name of the demo PrepareXpdPlayback unpacked

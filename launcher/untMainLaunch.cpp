@@ -29,8 +29,10 @@ void TfrmMain::ConnectLaunchHandlers() {
     connect(btnPlay, &QPushButton::clicked, this, [this] { btnPlayClick(); });
 }
 
-bool TfrmMain::StartedWithPackage() const {
-    return !commandLineArgument_.empty() && FileExists(commandLineArgument_);
+void TfrmMain::SetCommandLineArgument(const std::string& argument, const std::string& startFolder) {
+    // The launch makes the game folder current, so a relative path would name another file then.
+    commandLineArgument_ = AbsoluteAgainst(argument, startFolder);
+    startedWithPackage_ = !commandLineArgument_.empty() && FileExists(commandLineArgument_);
 }
 
 void TfrmMain::PlayMovie(const std::string& moviePath) {

@@ -132,3 +132,15 @@ std::string ExtractFilePath(std::string_view text) {
     size_t sep = text.find_last_of("\\/");
     return sep == std::string_view::npos ? std::string() : std::string(text.substr(0, sep + 1));
 }
+
+std::string AbsoluteAgainst(std::string_view path, std::string_view folder) {
+    const bool absolute = !path.empty() && (path[0] == '/' || path[0] == '\\');
+    const bool drive = path.size() >= 2 && path[1] == ':' &&
+                       ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+    if (path.empty() || absolute || drive || folder.empty())
+        return std::string(path);
+    std::string joined(folder);
+    if (joined.back() != '/')
+        joined += '/';
+    return joined + std::string(path);
+}

@@ -27,3 +27,7 @@ std::string GetProgramFolder();
 std::string ExtractFileName(std::string_view text);
 // Everything up to and including the last "\" or "/".
 std::string ExtractFilePath(std::string_view text);
+
+// A path made absolute against a folder: a path that starts with "/", "\" or a drive letter is
+// returned unchanged, as is any path when the folder is empty.
+std::string AbsoluteAgainst(std::string_view path, std::string_view folder);

@@ -92,4 +92,20 @@ TEST(NativePaths, SplitFileNamesFromFolders) {
     EXPECT_EQ(ExtractFilePath("demo.xpd"), "");
 }
 
+TEST(NativePaths, RelativePathsBecomeAbsoluteAgainstAFolder) {
+    struct Case {
+        const char* path;
+        const char* folder;
+        const char* expected;
+    } cases[] = {{"my.xpd", "/home/ann/demos", "/home/ann/demos/my.xpd"},
+                 {"sub/my.xpd", "/home/ann/", "/home/ann/sub/my.xpd"},
+                 {"../my.xpd", "/home/ann/demos", "/home/ann/demos/../my.xpd"},
+                 {"/tmp/my.xpd", "/home/ann", "/tmp/my.xpd"},
+                 {"C:\\demos\\my.xpd", "/home/ann", "C:\\demos\\my.xpd"},
+                 {"my.xpd", "", "my.xpd"},
+                 {"", "/home/ann", ""}};
+    for (const Case& c : cases)
+        EXPECT_EQ(AbsoluteAgainst(c.path, c.folder), c.expected) << c.path << " in " << c.folder;
+}
+
 } // namespace
