@@ -33,6 +33,21 @@ std::string LookupFileKey(const std::string& settingsFile, const std::string& sh
     return shownName;
 }
 
+void TakeSwitchesAndScreenMode(LaunchChoices& to, const LaunchChoices& from) {
+    to.settingsDialog = from.settingsDialog;
+    to.levelDialog = from.levelDialog;
+    to.godMode = from.godMode;
+    to.debugKeys = from.debugKeys;
+    to.noFmv = from.noFmv;
+    to.fullScreen = from.fullScreen;
+    to.windowed = from.windowed;
+    to.changeResolution = from.changeResolution;
+    to.resolutionIndex = from.resolutionIndex;
+    to.resolutionText = from.resolutionText;
+    to.hzEnabled = from.hzEnabled;
+    to.hzText = from.hzText;
+}
+
 static Refusal Info(const char* text) {
     return {MessageKind::Information, text};
 }

@@ -67,6 +67,10 @@ struct GameCommandServices {
         prepareXpdPlayback;
 };
 
+// Copies what the switches and the screen-mode argument are built from (the inputs read after
+// an XPD package's options were loaded into the window).
+void TakeSwitchesAndScreenMode(LaunchChoices& to, const LaunchChoices& from);
+
 // The program path and argument string for the game, or the refusal to show.
 std::variant<GameCommand, Refusal> BuildGameArguments(LaunchChoices choices,
                                                       const GameCommandServices& services);

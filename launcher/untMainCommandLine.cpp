@@ -69,15 +69,9 @@ std::optional<GameCommand> TfrmMain::BuildGameArguments() {
         [this](const std::string& path,
                LaunchChoices& choices) -> std::variant<std::string, Refusal> {
         auto prepared = PrepareXpdPlayback(path);
-        // The package's options are now in the window; the switches follow them.
-        const LaunchChoices loaded = ReadLaunchChoices();
-        choices.settingsDialog = loaded.settingsDialog;
-        choices.levelDialog = loaded.levelDialog;
-        choices.godMode = loaded.godMode;
-        choices.debugKeys = loaded.debugKeys;
-        choices.noFmv = loaded.noFmv;
-        choices.fullScreen = loaded.fullScreen;
-        choices.windowed = loaded.windowed;
+        // The package's options are now in the window: the switches and the screen mode are read
+        // from it afresh (the screen-mode buttons' reaction may have switched the refresh list).
+        TakeSwitchesAndScreenMode(choices, ReadLaunchChoices());
         return prepared;
     };
 
