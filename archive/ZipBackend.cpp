@@ -51,12 +51,14 @@ bool WriteAll(int fd, const char* data, zip_int64_t size) {
 }
 
 // Streams one entry into a new temporary file beside the target and renames it over the target;
-// rename replaces a link itself instead of writing through it.
-void ExtractEntry(zip_t* archive, zip_uint64_t index, const std::string& target,
+// rename replaces a link itself instead of writing through it. An entry the library cannot read
+// whole (bad data, wrong CRC, unknown method) is skipped: nothing is written for it, and false
+// is returned.
+bool ExtractEntry(zip_t* archive, zip_uint64_t index, const std::string& target,
                   std::uint64_t& budget, const ExtractRules& rules) {
     std::unique_ptr<zip_file_t, ZipFileCloser> entry(zip_fopen_index(archive, index, 0));
     if (!entry)
-        LibraryFault();
+        return false;
     std::string temporary = target + ".XXXXXX";
     const int fd = mkstemp(temporary.data());
     if (fd < 0)
@@ -90,12 +92,13 @@ void ExtractEntry(zip_t* archive, zip_uint64_t index, const std::string& target,
     }
     if (!ok) {
         unlink(temporary.c_str());
-        LibraryFault();
+        return false;
     }
     if (!closed || rename(temporary.c_str(), target.c_str()) != 0) {
         unlink(temporary.c_str());
         throw ScuError("Unable to write to " + target);
     }
+    return true;
 }
 
 } // namespace
@@ -109,8 +112,8 @@ int PackIntoArchive(const std::string& nativeArchive, const std::vector<std::str
                     int level) {
     int error = 0;
     ZipHandle archive(zip_open(nativeArchive.c_str(), ZIP_CREATE, &error));
-    if (!archive)
-        LibraryFault();
+    if (!archive) // an existing file the library cannot take as an archive to add to
+        throw ScuError("Unable to write to " + nativeArchive);
     int packed = 0;
     for (const std::string& file : nativeFiles) {
         struct stat st;
@@ -141,10 +144,12 @@ int PackIntoArchive(const std::string& nativeArchive, const std::vector<std::str
 
 int ExtractFromArchive(const std::string& nativeArchive, const std::string& nativeFolder,
                        const ExtractRules& rules) {
+    // An archive the library cannot open is no fault inside it: nothing is processed, and the
+    // caller's own checks tell what is missing.
     int error = 0;
     ZipHandle archive(zip_open(nativeArchive.c_str(), ZIP_RDONLY, &error));
     if (!archive)
-        LibraryFault();
+        return 0;
 
     struct Wanted {
         zip_uint64_t index;
@@ -157,7 +162,7 @@ int ExtractFromArchive(const std::string& nativeArchive, const std::string& nati
         const auto index = static_cast<zip_uint64_t>(i);
         zip_stat_t st;
         if (zip_stat_index(archive.get(), index, 0, &st) != 0 || !(st.valid & ZIP_STAT_NAME))
-            LibraryFault();
+            continue;
         const std::string name = st.name;
         if (std::find(rules.names.begin(), rules.names.end(), name) == rules.names.end())
             continue;
@@ -178,9 +183,9 @@ int ExtractFromArchive(const std::string& nativeArchive, const std::string& nati
     std::uint64_t budget = rules.sizeLimit;
     int written = 0;
     for (const Wanted& entry : wanted) {
-        ExtractEntry(archive.get(), entry.index, nativeFolder + "/" + entry.fileName, budget,
-                     rules);
-        ++written;
+        if (ExtractEntry(archive.get(), entry.index, nativeFolder + "/" + entry.fileName, budget,
+                         rules))
+            ++written;
     }
     return written;
 }

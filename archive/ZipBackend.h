@@ -9,8 +9,8 @@
 
 // Adds each file to the archive (created when missing) under its file name without folders,
 // deflated at the given level; an entry of the same name is replaced. Files that do not exist
-// are passed over. Returns the number of files packed. Raises ScuError when the archive cannot
-// be read or written.
+// are passed over. Returns the number of files packed. Raises ScuError ("Unable to write to")
+// when an existing file cannot be added to or the archive cannot be written.
 int PackIntoArchive(const std::string& nativeArchive, const std::vector<std::string>& nativeFiles,
                     int level);
 
@@ -27,8 +27,10 @@ struct ExtractRules {
 
 // Writes every wanted entry flat into the folder under the last component of its name,
 // replacing a file of that name without following links. Folders, links and the names "",
-// "." and ".." are skipped, as are names that rules.allowed refuses. Returns the number of files
-// written. Raises ScuError when the archive cannot be read or a file cannot be written.
+// "." and ".." are skipped, as are names that rules.allowed refuses. An archive the library
+// cannot open processes nothing, and an entry it cannot read whole (damaged data, wrong CRC) is
+// skipped without writing anything for it. Returns the number of files written. Raises ScuError
+// when a file cannot be written.
 int ExtractFromArchive(const std::string& nativeArchive, const std::string& nativeFolder,
                        const ExtractRules& rules);
 

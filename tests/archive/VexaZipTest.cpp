@@ -178,13 +178,13 @@ TEST(VexaZip, NonArchivesAreRefusedByTheDirectoryReader) {
     EXPECT_TRUE(fs::is_empty(folder / "bin"));
 }
 
-TEST(VexaZip, AnArchiveWithoutItsEndRecordIsALibraryFault) {
+TEST(VexaZip, AnArchiveThatTheLibraryCannotOpenUnpacksNothingAndRaisesNothing) {
     TempFolder folder;
     WriteArchive(folder / "whole.xpd", {{"K1.tmp", "demo"}, {"xpd.ini", "[config]"}});
     const std::string whole = folder.Read("whole.xpd");
-    folder.Write("cut.xpd", whole.substr(0, whole.size() - 22));
+    folder.Write("cut.xpd", whole.substr(0, whole.size() - 22)); // without its end record
     fs::create_directory(folder / "bin");
-    EXPECT_EQ(Unpack(folder / "cut.xpd", folder / "bin"), "Fatal DLL Error: abort exception");
+    EXPECT_EQ(Unpack(folder / "cut.xpd", folder / "bin"), "");
     EXPECT_TRUE(fs::is_empty(folder / "bin"));
 }
 
