@@ -391,7 +391,7 @@ TEST_F(DemoLaunchTest, APackageThatCannotBeWrittenIsReportedAndTheRecordingKept)
 
 TEST_F(DemoLaunchTest, APackageNamedOnTheCommandLinePlaysUnseenAndEndsTheProgram) {
     const std::string package = MakePackage("shell.xpd", "K3", "[config]\r\nnofmv=1\r\n");
-    main->SetCommandLineArgument(package);
+    main->SetCommandLineArgument(package, utility.Path());
     QSignalSpy ended(main.get(), &TfrmMain::endRequested);
     GameRunsFor(6000);
     main->FormShow();
@@ -409,7 +409,7 @@ TEST_F(DemoLaunchTest, APackageNamedOnTheCommandLinePlaysUnseenAndEndsTheProgram
 
 TEST_F(DemoLaunchTest, ANonArchiveOnTheCommandLineIsReportedAndTheProgramEnds) {
     utility.Write("notes.txt", "not an archive");
-    main->SetCommandLineArgument(utility / "notes.txt");
+    main->SetCommandLineArgument(utility / "notes.txt", utility.Path());
     QSignalSpy ended(main.get(), &TfrmMain::endRequested);
     main->FormShow();
     ASSERT_EQ(messages.shown.size(), 1u);
@@ -420,12 +420,164 @@ TEST_F(DemoLaunchTest, ANonArchiveOnTheCommandLineIsReportedAndTheProgramEnds) {
 }
 
 TEST_F(DemoLaunchTest, AnArgumentNamingNoFileOpensTheWindowNormally) {
-    main->SetCommandLineArgument(utility / "missing.xpd");
+    main->SetCommandLineArgument(utility / "missing.xpd", utility.Path());
     QSignalSpy ended(main.get(), &TfrmMain::endRequested);
     main->FormShow();
     EXPECT_EQ(ended.count(), 0);
     EXPECT_FALSE(main->cbxPlayDemo->isChecked());
     EXPECT_TRUE(starter.started.empty());
+}
+
+TEST_F(DemoLaunchTest, ThePackageRoadIsDecidedOnceAtStart) {
+    main->SetCommandLineArgument(utility / "later.xpd", utility.Path());
+    QSignalSpy ended(main.get(), &TfrmMain::endRequested);
+    main->FormShow();
+    MakePackage("later.xpd", "K3", "[config]\r\n"); // the file appears after the start
+    GameRunsFor(6000);
+    main->btnPlay->click();
+    ASSERT_EQ(starter.started.size(), 1u);
+    EXPECT_FALSE(Logged("hide"));
+    EXPECT_TRUE(Logged("minimise"));
+    EXPECT_TRUE(Logged("restore"));
+    EXPECT_EQ(ended.count(), 0);
+}
+
+TEST_F(DemoLaunchTest, ARelativePackagePathIsTakenFromTheStartFolder) {
+    MakePackage("mine.xpd", "K3", "[config]\r\n");
+    main->SetCommandLineArgument("mine.xpd", utility.Path());
+    GameRunsFor(6000);
+    main->FormShow(); // the launch makes the game folder current before it unpacks
+    EXPECT_TRUE(messages.shown.empty()) << messages.shown.at(0).text;
+    EXPECT_EQ(main->edtPlayDemo->text().toStdString(), utility / "mine.xpd");
+    ASSERT_EQ(starter.started.size(), 1u);
+    EXPECT_EQ(starter.started[0].arguments, "-padplayback=bin\\K3.tmp -level=data\\maps\\K3");
+}
+
+TEST_F(DemoLaunchTest, AnErrorInTheShowSequenceStopsThePackageRoadAndShowsTheWindow) {
+    const std::string package = MakePackage("shell.xpd", "K3", "[config]\r\n");
+    registry.wrongType = {"InstalledPath"};
+    main->SetCommandLineArgument(package, utility.Path());
+    ASSERT_TRUE(main->StartedWithPackage());
+    QSignalSpy ended(main.get(), &TfrmMain::endRequested);
+    main->FormShow();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Invalid data type for 'InstalledPath'");
+    EXPECT_TRUE(starter.started.empty());
+    EXPECT_TRUE(BinFiles().empty()) << "nothing was unpacked";
+    EXPECT_FALSE(main->cbxPlayDemo->isChecked());
+    EXPECT_TRUE(main->isVisible()) << "the window waits for the user";
+    EXPECT_FALSE(main->StartedWithPackage());
+    EXPECT_EQ(ended.count(), 0);
+}
+
+// The refresh rate of " -mode=" follows the screen-mode buttons the package's options set.
+TEST_F(DemoLaunchTest, TheModeArgumentIsReadAfterThePackagesOptionsAreLoaded) {
+    main->cbResolution->addItem(QStringLiteral("inherit game settings"));
+    main->cbResolution->addItem(QStringLiteral("1024 x 768, 32 bpp"));
+    struct Case {
+        bool windowBeforeIsWindowed;
+        const char* packageOptions;
+        const char* expected;
+    } cases[] = {
+        {false, "[config]\r\nwindowed=1\r\n",
+         "-padplayback=bin\\K3.tmp -level=data\\maps\\K3 -windowed -mode=1024x768x60 "
+         "-multisample=0"},
+        {true, "[config]\r\nfullscreen=1\r\n",
+         "-padplayback=bin\\K3.tmp -level=data\\maps\\K3 -fullscreen -mode=1024x768x85 "
+         "-multisample=0"},
+    };
+    for (const Case& c : cases) {
+        starter.started.clear();
+        TfrmMain::SetRadioChecked(main->cbFullScreen, true);
+        main->cbResolution->setCurrentIndex(1);
+        main->cbxChangeResolution->setChecked(false);
+        main->cbxChangeResolution->setChecked(true);
+        main->cbHz->setCurrentIndex(main->cbHz->findText(QStringLiteral("85")));
+        if (c.windowBeforeIsWindowed)
+            TfrmMain::SetRadioChecked(main->cbWindowed, true);
+        ASSERT_EQ(main->cbHz->isEnabled(), !c.windowBeforeIsWindowed);
+        main->cbxPlayDemo->setChecked(true);
+        TfrmMain::SetRadioChecked(main->rbPlayXPD, true);
+        main->edtPlayDemo->setText(
+            QString::fromStdString(MakePackage("run.xpd", "K3", c.packageOptions)));
+        GameRunsFor(6000);
+        main->btnPlay->click();
+        ASSERT_EQ(starter.started.size(), 1u) << c.packageOptions;
+        EXPECT_EQ(starter.started[0].arguments, c.expected);
+    }
+}
+
+// Damaged packages: the library's refusal raises nothing, a damaged entry is never written, and
+// the launch goes on to the check for a demo.
+TEST_F(DemoLaunchTest, ADamagedPackageIsRefusedAsCorrupted) {
+    struct Case {
+        const char* what;
+        std::function<void(std::string&)> damage;
+        std::vector<std::string> binAfter;
+    } cases[] = {
+        {"one flipped byte of the demo's data",
+         [](std::string& bytes) {
+             const size_t nameLength = uint8_t(bytes[26]) | uint8_t(bytes[27]) << 8;
+             const size_t extraLength = uint8_t(bytes[28]) | uint8_t(bytes[29]) << 8;
+             bytes[30 + nameLength + extraLength] ^= 0x10;
+         },
+         {"xpd.ini"}},
+        {"a damaged central directory",
+         [](std::string& bytes) {
+             const size_t end = bytes.rfind(std::string("PK\5\6", 4));
+             bytes[end + 16] ^= 0x01; // offset of the central directory
+         },
+         {}},
+    };
+    for (const Case& c : cases) {
+        messages.shown.clear();
+        const std::string package = MakePackage("bad.xpd", "K3", "[config]\r\ngodmode=1\r\n");
+        std::string bytes = utility.Read("bad.xpd");
+        c.damage(bytes);
+        utility.Write("bad.xpd", bytes);
+        main->cbxPlayDemo->setChecked(true);
+        TfrmMain::SetRadioChecked(main->rbPlayXPD, true);
+        main->edtPlayDemo->setText(QString::fromStdString(package));
+        main->btnPlay->click();
+        ASSERT_EQ(messages.shown.size(), 1u) << c.what;
+        EXPECT_EQ(messages.shown[0].kind, "error") << c.what;
+        EXPECT_EQ(messages.shown[0].text, "XPD file seems to be corrupted") << c.what;
+        EXPECT_TRUE(starter.started.empty()) << c.what;
+        EXPECT_EQ(BinFiles(), c.binAfter) << c.what;
+        for (const std::string& name : BinFiles())
+            fs::remove(gameFolder.Path() + "/bin/" + name);
+    }
+}
+
+// Names left over from earlier work reach the game's arguments as they stand.
+TEST_F(DemoLaunchTest, StaleNamesReachTheArgumentString) {
+    // A stale temporary file that sorts before the package's demo is taken as the demo, and the
+    // package's own demo stays behind.
+    gameFolder.Write("bin/A1.tmp", "stale");
+    main->cbxPlayDemo->setChecked(true);
+    TfrmMain::SetRadioChecked(main->rbPlayXPD, true);
+    main->edtPlayDemo->setText(
+        QString::fromStdString(MakePackage("run.xpd", "K3", "[config]\r\n")));
+    GameRunsFor(6000);
+    main->btnPlay->click();
+    ASSERT_EQ(starter.started.size(), 1u);
+    EXPECT_EQ(starter.started[0].arguments, "-padplayback=bin\\A1.tmp -level=data\\maps\\A1");
+    EXPECT_EQ(BinFiles(), std::vector<std::string>{"K3.tmp"});
+
+    // After a level rescan the PAD field keeps the previous level's name (the playback brought
+    // back the options of settings.ini: no movies, windowed).
+    gameFolder.Write("data/maps/K1.clz", "level");
+    gameFolder.Write("data/maps/K3.clz", "level");
+    main->cbxRecordDemo->setChecked(true);
+    main->cbRecord->setCurrentIndex(1);
+    emit main->cbRecord->activated(1);
+    ASSERT_EQ(main->edtRecordDemo->text(), QStringLiteral("K3.pad"));
+    main->btnRecordScan->click();
+    ASSERT_EQ(main->cbRecord->currentText(), QStringLiteral("The Harbour"));
+    main->btnPlay->click();
+    ASSERT_EQ(starter.started.size(), 2u);
+    EXPECT_EQ(starter.started[1].arguments,
+              "-padrecord=bin\\K3.pad -level=data\\maps\\K1 -debugkeys -nofmv -windowed");
 }
 
 TEST_F(DemoLaunchTest, TheFileTypeIsRegisteredAtCreationAndAFailureIsShown) {
