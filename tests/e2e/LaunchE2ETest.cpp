@@ -176,6 +176,10 @@ TEST_F(LaunchE2ETest, APadRecordingCanBePlayedBack) {
     main->btnPlay->click();
     ASSERT_TRUE(install.root.Exists("game/bin/K1.pad"));
     const std::string recorded = install.root.Read("game/bin/K1.pad");
+    // The game's contract: the recording is complete before its main window goes.
+    const std::string gameLog = install.root.Read("game.log");
+    ASSERT_NE(gameLog.find("recorded=bin/K1.pad"), std::string::npos);
+    EXPECT_LT(gameLog.find("recorded=bin/K1.pad"), gameLog.find("closed=ZELTA"));
 
     main->cbPlay->addItem(QStringLiteral("K1.pad"));
     main->cbPlay->setCurrentIndex(0);

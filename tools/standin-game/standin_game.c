@@ -62,7 +62,28 @@ static void NativeGamePath(const char* text, char* out, size_t size) {
     out[i] = '\0';
 }
 
-static void ShowWindow(Display* display, const char* title, long ms, int argc, char** argv) {
+/* Writes the recording asked for with -padrecord (NULL: none). */
+static void WriteRecording(const char* record, int argc, char** argv) {
+    if (!record)
+        return;
+    char path[4096];
+    NativeGamePath(record, path, sizeof path);
+    FILE* demo = fopen(path, "wb");
+    if (demo) {
+        fprintf(demo, "ZELTA PAD DEMO\n");
+        for (int i = 1; i < argc; ++i)
+            fprintf(demo, "%s\n", argv[i]);
+        fclose(demo);
+        Log("recorded", path);
+    } else {
+        Log("record-failed", path);
+    }
+}
+
+/* Shows a window for ms milliseconds; the recording named by record (may be NULL) is complete
+ * before the window goes. */
+static void ShowWindow(Display* display, const char* title, long ms, const char* record, int argc,
+                       char** argv) {
     int screen = DefaultScreen(display);
     Window window = XCreateSimpleWindow(display, RootWindow(display, screen), 40, 40, 480, 200, 1,
                                         BlackPixel(display, screen), WhitePixel(display, screen));
@@ -97,6 +118,7 @@ static void ShowWindow(Display* display, const char* title, long ms, int argc, c
         SleepMs(20);
     }
     XFreeGC(display, gc);
+    WriteRecording(record, argc, argv);
     XDestroyWindow(display, window);
     XFlush(display);
     Log("closed", title);
@@ -160,26 +182,13 @@ int main(int argc, char** argv) {
     }
     SleepMs(EnvMs("ZELTA_STANDIN_DELAY_MS", 0));
     if (settings)
-        ShowWindow(display, "Settings", EnvMs("ZELTA_STANDIN_SETTINGS_MS", 1500), argc, argv);
+        ShowWindow(display, "Settings", EnvMs("ZELTA_STANDIN_SETTINGS_MS", 1500), NULL, argc, argv);
     if (selectLevel)
-        ShowWindow(display, "Load Level", EnvMs("ZELTA_STANDIN_LOADLEVEL_MS", 1500), argc, argv);
+        ShowWindow(display, "Load Level", EnvMs("ZELTA_STANDIN_LOADLEVEL_MS", 1500), NULL, argc,
+                   argv);
 
     /* The recording is complete by the time the main window has gone. */
-    ShowWindow(display, "ZELTA", EnvMs("ZELTA_STANDIN_MAIN_MS", 3000), argc, argv);
-    if (record) {
-        char path[4096];
-        NativeGamePath(record, path, sizeof path);
-        FILE* demo = fopen(path, "wb");
-        if (demo) {
-            fprintf(demo, "ZELTA PAD DEMO\n");
-            for (int i = 1; i < argc; ++i)
-                fprintf(demo, "%s\n", argv[i]);
-            fclose(demo);
-            Log("recorded", path);
-        } else {
-            Log("record-failed", path);
-        }
-    }
+    ShowWindow(display, "ZELTA", EnvMs("ZELTA_STANDIN_MAIN_MS", 3000), record, argc, argv);
     XCloseDisplay(display);
     Log("end", "0");
     if (logFile)
