@@ -60,7 +60,9 @@ bool AtomicFileWriter::Replace(const std::string& nativePath, const std::string&
     return ok;
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& nativePath) {
+namespace {
+template <typename ReadChunk>
+std::optional<std::string> ReadAll(const std::string& nativePath, ReadChunk readChunk) {
     int fd = open(nativePath.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
@@ -71,14 +73,36 @@ std::optional<std::string> ReadWholeFile(const std::string& nativePath) {
     }
     std::string out;
     char buffer[65536];
+    bool failed = false;
     for (;;) {
-        ssize_t n = read(fd, buffer, sizeof buffer);
+        const long n = readChunk(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR)
             continue;
+        if (n < 0)
+            failed = true;
         if (n <= 0)
             break;
         out.append(buffer, static_cast<size_t>(n));
     }
     close(fd);
+    // A regular file that ends before its size was cut short while it was read.
+    if (failed || (S_ISREG(st.st_mode) && out.size() < static_cast<size_t>(st.st_size)))
+        return std::nullopt;
     return out;
+}
+} // namespace
+
+long AtomicFileWriter::ReadChunk(int fd, char* data, size_t size) {
+    return static_cast<long>(::read(fd, data, size));
+}
+
+std::optional<std::string> AtomicFileWriter::Read(const std::string& nativePath) {
+    return ReadAll(nativePath,
+                   [this](int fd, char* data, size_t size) { return ReadChunk(fd, data, size); });
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& nativePath) {
+    return ReadAll(nativePath, [](int fd, char* data, size_t size) {
+        return static_cast<long>(::read(fd, data, size));
+    });
 }

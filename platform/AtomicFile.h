@@ -12,10 +12,16 @@ public:
     virtual ~AtomicFileWriter() = default;
     // Returns false (and leaves the target untouched) when any step fails.
     bool Replace(const std::string& nativePath, const std::string& bytes);
+    // The whole file, read before it is rewritten (as ReadWholeFile, through ReadChunk).
+    std::optional<std::string> Read(const std::string& nativePath);
 
 protected:
     // One write of a chunk to the temporary file; tests override it to fail part way.
     virtual long WriteChunk(int fd, const char* data, size_t size);
+    // One read of a chunk of the file; tests override it to fail part way.
+    virtual long ReadChunk(int fd, char* data, size_t size);
 };
 
+// The whole file, or no value when it cannot be opened, is a folder, or a read fails or ends
+// before the file's size: a damaged read is never taken for the file.
 std::optional<std::string> ReadWholeFile(const std::string& nativePath);

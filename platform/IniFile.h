@@ -31,6 +31,7 @@ public:
 
 private:
     void Save(const IniDocument& doc);
+    std::optional<std::string> ReadForRewrite(const std::string& native) const;
 
     std::string path_;
     AtomicFileWriter* writer_;

@@ -152,6 +152,58 @@ TEST(IniFileOnDisk, AFailedWriteRaisesAndLeavesTheOldFileWhole) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
 }
 
+// A disk whose reads fail, or end early, part way through the file.
+class DamagedReader : public AtomicFileWriter {
+public:
+    explicit DamagedReader(bool endsEarly) : endsEarly_(endsEarly) {}
+
+protected:
+    long ReadChunk(int fd, char* data, size_t size) override {
+        if (read_ >= 8) {
+            errno = EIO;
+            return endsEarly_ ? 0 : -1;
+        }
+        read_ += 8;
+        return AtomicFileWriter::ReadChunk(fd, data, std::min<size_t>(size, 8));
+    }
+
+private:
+    bool endsEarly_;
+    size_t read_ = 0;
+};
+
+TEST(IniFileOnDisk, ADamagedReadRaisesTheWriteErrorAndLeavesTheFile) {
+    TempFolder folder;
+    const std::string original = "[config]\r\nversion=ZELTA.EXE\r\n[levels]\r\nK1=Keep\r\n";
+    struct Case {
+        const char* what;
+        bool endsEarly;
+        bool erase;
+    } cases[] = {{"read error, write", false, false},
+                 {"read error, erase", false, true},
+                 {"early end, write", true, false},
+                 {"early end, erase", true, true}};
+    for (const Case& c : cases) {
+        folder.Write("settings.ini", original);
+        DamagedReader reader(c.endsEarly);
+        IniFile ini(folder / "settings.ini", &reader);
+        try {
+            if (c.erase)
+                ini.EraseSection("levels");
+            else
+                ini.WriteString("config", "lang", "Deutsch");
+            ADD_FAILURE() << c.what << ": the damaged read was taken for the file";
+        } catch (const ScuError& error) {
+            EXPECT_EQ(std::string(error.what()), "Unable to write to " + (folder / "settings.ini"))
+                << c.what;
+        }
+        EXPECT_EQ(folder.Read("settings.ini"), original) << c.what;
+    }
+    // Whatever errno held before, a folder is no missing file.
+    errno = ENOENT;
+    EXPECT_THROW(IniFile(folder.Path()).EraseSection("config"), ScuError);
+}
+
 TEST(IniFileOnDisk, AWriteIntoAMissingFolderRaises) {
     TempFolder folder;
     IniFile ini(folder / "no-such-folder/settings.ini");
