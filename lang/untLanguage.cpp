@@ -29,6 +29,7 @@ void FitLabel(QLabel* label) {
 QLabel* MakeValueLabel(QWidget* parent, const char* name, const QString& text, QPoint at,
                        bool link) {
     QLabel* label = MakeDesignLabel(parent, name, text, at);
+    label->setTextFormat(Qt::PlainText); // the language file's text, never markup
     QFont font = label->font();
     font.setBold(true);
     font.setUnderline(link);

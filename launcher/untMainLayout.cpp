@@ -32,6 +32,7 @@ QLabel* MakeStaticText(QWidget* parent, const char* name, const QString& text, Q
     field->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     field->setAlignment(Qt::AlignCenter);
     field->setFont(DesignFont(bold));
+    field->setTextFormat(Qt::PlainText); // a folder or file name is never markup
     field->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return field;
 }

@@ -18,6 +18,7 @@ static QMessageBox::StandardButton ShowBox(QMessageBox::Icon icon, const char* t
                                            QMessageBox::StandardButton defaultButton) {
     QMessageBox box(icon, QString::fromLatin1(title), MessageTextForDisplay(text), buttons,
                     QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText); // messages quote paths, which are never markup
     box.setDefaultButton(defaultButton);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }

@@ -50,6 +50,7 @@ QLabel* MakeLabel(QWidget* parent, const QRect& place, const char* text, const c
     auto* label = new QLabel(QString::fromLatin1(text), parent);
     label->setGeometry(place);
     label->setFont(SmallFont());
+    label->setTextFormat(Qt::PlainText); // a status may quote a file name or the media's error
     label->setAlignment(align | Qt::AlignVCenter);
     label->setToolTip(QString::fromLatin1(hint));
     label->setAccessibleName(QString::fromLatin1(hint));

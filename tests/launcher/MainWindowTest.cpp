@@ -2,6 +2,8 @@
 #include "lang/untLanguage.h"
 #include "launcher/untBrowse.h"
 #include "launcher/untMain.h"
+#include "platform/QtMessageBoxes.h"
+#include "player/untVexaObjectControls.h"
 #include "support/FakeServices.h"
 #include "support/ProgramWindows.h"
 #include "support/TempFolder.h"
@@ -12,8 +14,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -405,6 +409,35 @@ TEST_F(MainWindowTest, RadioButtonsSetByProgramClearTheirPartnerAndCanBothBeClea
     EXPECT_FALSE(main->cbWindowed->isChecked());
     EXPECT_FALSE(main->cbFullScreen->isChecked());
     EXPECT_TRUE(main->cbWindowed->autoExclusive());
+}
+
+// Game folders, file names, language files and media errors are data: markup in them is shown
+// as the characters it is made of.
+TEST_F(MainWindowTest, DataIsShownAsPlainText) {
+    const QString markup = QStringLiteral("/home/ann/<b>games</b>/");
+    TVexaObjectControls bar;
+    const std::pair<const char*, QLabel*> labels[] = {
+        {"stxDestFolder", main->stxDestFolder}, {"stxVersion", main->stxVersion},
+        {"lblAuthor", language->lblAuthor},     {"lblEmail", language->lblEmail},
+        {"lblWebSite", language->lblWebSite},   {"status", bar.StatusLabel()},
+        {"duration", bar.DurationLabel()},      {"position", bar.PositionLabel()}};
+    for (const auto& [name, label] : labels) {
+        label->setText(markup);
+        EXPECT_GE(label->sizeHint().width(), label->fontMetrics().horizontalAdvance(markup))
+            << name << " rendered its text as markup";
+    }
+    Qt::TextFormat shown = Qt::AutoText;
+    QTimer answer; // answers the box once it is up
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            answer.stop();
+            shown = box->textFormat();
+            box->done(QMessageBox::Ok);
+        }
+    });
+    answer.start(0);
+    QtMessageBoxes().Error("The following file could not be found:\r\r" + markup.toStdString());
+    EXPECT_EQ(shown, Qt::PlainText) << "the message box";
 }
 
 } // namespace
