@@ -194,6 +194,18 @@ TEST_F(DiscoveryWindowTest, RescansReportTheirCountAndTheLevelScanRefreshesTheRe
     EXPECT_EQ(Items(main->cbRecord), Items(main->cbLevel));
     EXPECT_EQ(main->cbRecord->currentIndex(), 0);
     EXPECT_EQ(main->cbFMV->currentIndex(), -1);
+
+    // A level rescan that finds nothing empties both level lists.
+    for (const char* level : {"data/maps/K1.clz", "data/maps/k2.clz", "data/maps/K3.clz"})
+        std::filesystem::remove(game / level);
+    messages.shown.clear();
+    main->btnScanLevel->click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Scanning Complete!\r\r0 level files found");
+    for (QComboBox* list : {main->cbLevel, main->cbRecord}) {
+        EXPECT_EQ(list->count(), 0) << list->objectName().toStdString();
+        EXPECT_EQ(list->currentIndex(), -1) << list->objectName().toStdString();
+    }
 }
 
 TEST_F(DiscoveryWindowTest, BrowsingConfirmedTakesTheFolderAndRelistsOnlyTheExecutables) {
@@ -278,6 +290,10 @@ TEST_F(DiscoveryWindowTest, PanelRulesFollowEveryClick) {
          false, true},
         {"play off", [&] { main->cbxPlayDemo->click(); }, "0000000000", false, false, false, false,
          false},
+        {"record on again", [&] { main->cbxRecordDemo->click(); }, "0000000000", true, false, false,
+         true, false},
+        {"levels on over record", [&] { main->cbxLevels->click(); }, "1110011000", false, false,
+         true, false, false},
     };
     for (const Step& s : steps) {
         s.click();
@@ -331,8 +347,11 @@ TEST_F(DiscoveryWindowTest, ScreenModeRulesIncludingTheQuirkAfterARadioClick) {
     main->cbFullScreen->click();
     EXPECT_EQ(row(), "BRHAZ")
         << "after a radio click the row follows the override box even on item 0";
+    emit main->cbResolution->activated(0);
+    EXPECT_EQ(row(), "BRhaz");
     main->cbFullScreen->click();
-    EXPECT_EQ(row(), "BRHAZ") << "clicking the checked button runs nothing";
+    EXPECT_EQ(row(), "BRhaz") << "clicking the checked button runs nothing (its rule would "
+                                 "light the refresh row again)";
     main->cbxChangeResolution->click();
     EXPECT_EQ(row(), "Brhaz");
     main->cbxChangeResolution->click();
