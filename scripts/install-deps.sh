@@ -12,7 +12,7 @@ packages=(
   gstreamer1.0-libav gstreamer1.0-tools
   libzip-dev libx11-dev libxrandr-dev
   libgtest-dev libgmock-dev
-  xvfb xauth xdotool x11-apps x11-utils imagemagick
+  xvfb xauth xdotool x11-apps x11-utils imagemagick openbox
   zip unzip fonts-wine fonts-dejavu-core
   binutils-mingw-w64-i686
 )
