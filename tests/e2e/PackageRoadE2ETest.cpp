@@ -102,11 +102,14 @@ protected:
         return package;
     }
 
-    // Runs the utility on the package and waits for its end; the exit status, or -1 on timeout.
-    int Run(const std::string& package) {
+    // Runs the utility on the package, started in startFolder when one is given, and waits for
+    // its end; the exit status, or -1 on timeout.
+    int Run(const std::string& package, const std::string& startFolder = "") {
         const pid_t pid = fork();
         if (pid == 0) {
             unsetenv("QT_QPA_PLATFORM");
+            if (!startFolder.empty() && chdir(startFolder.c_str()) != 0)
+                _exit(126);
             const std::string program = install.root / "utility/zeltasc";
             execl(program.c_str(), program.c_str(), package.c_str(), static_cast<char*>(nullptr));
             _exit(127);
@@ -137,7 +140,8 @@ TEST_F(PackageRoadE2ETest, PlaysThePackageUnseenAndLeavesNothingBehind) {
         MakePackage("demo.xpd", {{"K1.tmp", "recorded input"},
                                  {"xpd.ini", "[config]\r\nnofmv=1\r\ngodmode=1\r\n"}});
     const auto before = install.GameFiles();
-    ASSERT_EQ(Run(package), 0);
+    // As typed in a terminal: a name relative to the folder the program is started in.
+    ASSERT_EQ(Run("demo.xpd", fs::path(package).parent_path()), 0);
 
     const auto runs = install.Runs();
     ASSERT_EQ(runs.size(), 1u);
