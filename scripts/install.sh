@@ -124,7 +124,8 @@ do_dist() {
   local name="zeltasc-$version"
   local stage="$build/dist/$name"
   rm -rf "$build/dist"
-  install -D -m 755 "$build/zeltasc" "$stage/zeltasc"
+  # Without its debugging information: the tarball is for players.
+  install -D -m 755 -s "$build/zeltasc" "$stage/zeltasc"
   for file in "${utility_files[@]}"; do
     install -D -m 644 "$source_dir/resources/$file" "$stage/$file"
   done
