@@ -96,14 +96,15 @@ void ShellFolderTree::AddWineDrives(const QString& winePrefix) {
         QDir(winePrefix + QStringLiteral("/dosdevices"))
             .entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo& entry : entries) {
-        const QString name = entry.fileName();
-        if (name.size() != 2 || !name.at(0).isLetter() || name.at(0).unicode() > 0x7f ||
-            name.at(1) != QLatin1Char(':'))
+        const QString name = entry.fileName().toUpper();
+        const bool driveName = name.size() == 2 && name.at(0) >= QLatin1Char('A') &&
+                               name.at(0) <= QLatin1Char('Z') && name.at(1) == QLatin1Char(':');
+        if (!driveName)
             continue;
         const QString folder = entry.canonicalFilePath();
         if (folder.isEmpty())
             continue;
-        QTreeWidgetItem* drive = AddFolder(desktop_, name.toUpper(), folder);
+        QTreeWidgetItem* drive = AddFolder(desktop_, name, folder);
         drive->setIcon(0, provider.icon(QFileIconProvider::Drive));
     }
 }
