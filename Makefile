@@ -1,8 +1,11 @@
 # Build, run and test ZELTA SCU. `make run` and `make test` install what is missing first.
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+# `make install` installs for the current user; PREFIX=/usr/local (as root) installs for everyone.
+PREFIX ?= $(HOME)/.local
+VERSION := $(shell grep -m1 -o 'ZeltaScu VERSION [0-9.]*' CMakeLists.txt | cut -d' ' -f3)
 
-.PHONY: all build deps run test asan clean screenshot
+.PHONY: all build deps run test asan clean screenshot install uninstall dist
 
 all: build
 
@@ -34,6 +37,20 @@ screenshot: deps
 	@$(MAKE) --no-print-directory build
 	@env -u DISPLAY bash tools/demo/run-headless-demo.sh $(BUILD_DIR) >/dev/null
 	cp $(BUILD_DIR)/demo/main-window.png docs/main-window.png
+
+# The utility folder, its command, menu entry, icons, XPD file type and AppStream metadata.
+install: deps
+	@$(MAKE) --no-print-directory build
+	@bash scripts/install.sh install "$(PREFIX)" "$(BUILD_DIR)"
+
+# Removes exactly what `make install` put there; settings.ini stays.
+uninstall:
+	@bash scripts/install.sh uninstall "$(PREFIX)"
+
+# $(BUILD_DIR)/zeltasc-<version>-linux-<machine>.tar.gz: the self-contained utility folder.
+dist:
+	@$(MAKE) --no-print-directory build
+	@bash scripts/install.sh dist "$(BUILD_DIR)" "$(VERSION)"
 
 clean:
 	rm -rf $(BUILD_DIR) build-asan

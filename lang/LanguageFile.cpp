@@ -1,4 +1,5 @@
 #include "lang/LanguageFile.h"
+#include "platform/WindowsText.h"
 
 #include "platform/AtomicFile.h"
 #include "platform/Paths.h"
@@ -73,7 +74,7 @@ LanguageFile LanguageFile::FromText(std::string_view bytes) {
 std::string LanguageFile::Text(std::string_view section, std::string_view key,
                                std::string_view def) const {
     if (auto value = doc_.Read(section, key))
-        return *value;
+        return DecodeWindowsText(*value);
     return std::string(def);
 }
 

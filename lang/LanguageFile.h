@@ -37,7 +37,8 @@ struct LanguageLayout {
 std::string LanguageFilePath(std::string_view utilityFolder, std::string_view languageName);
 
 // A language file, read once: a missing or unreadable file reads as an empty one, so every
-// lookup falls back to the catalogue default. Texts are 8-bit bytes, passed on unchanged.
+// lookup falls back to the catalogue default. Texts are decoded as text from the Windows world
+// (UTF-8 when valid, else Windows-1252) and given as UTF-8.
 class LanguageFile {
 public:
     explicit LanguageFile(const std::string& path);

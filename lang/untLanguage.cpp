@@ -3,6 +3,7 @@
 #include "lang/LanguageFile.h"
 #include "launcher/Options.h"
 #include "platform/ProgramStarter.h"
+#include "platform/QtText.h"
 #include "platform/TextRules.h"
 #include "resources/DesignWidgets.h"
 #include "resources/Glyphs.h"
@@ -44,12 +45,6 @@ QLabel* MakeValueLabel(QWidget* parent, const char* name, const QString& text, Q
     return label;
 }
 
-std::string Text(const QString& text) {
-    return text.toLocal8Bit().toStdString();
-}
-QString Qt8Bit(const std::string& text) {
-    return QString::fromLocal8Bit(text);
-}
 } // namespace
 
 TfrmLanguage::TfrmLanguage(std::string utilityFolder, ProgramStarter* starter, QWidget* parent)
@@ -131,7 +126,7 @@ void TfrmLanguage::FormShow() {
 void TfrmLanguage::FillLanguageList() {
     cbxLanguage->clear();
     for (const std::string& name : ListLanguages(utilityFolder_))
-        cbxLanguage->addItem(Qt8Bit(name));
+        cbxLanguage->addItem(QText(name));
     cbxLanguage->setCurrentIndex(-1);
     for (int i = 0; i < cbxLanguage->count(); ++i)
         if (SameText(Text(cbxLanguage->itemText(i)), Language)) {
@@ -148,11 +143,11 @@ void TfrmLanguage::cbxLanguageChange() {
 void TfrmLanguage::ShowLanguageInfo(const std::string& name) {
     const LanguageLayout layout = LanguageFile(LanguageFilePath(utilityFolder_, name)).Layout();
     // The value lines grow with their text, so the whole line answers a click.
-    lblAuthor->setText(Qt8Bit(layout.author));
+    lblAuthor->setText(QText(layout.author));
     FitLabel(lblAuthor);
-    lblEmail->setText(Qt8Bit(layout.email));
+    lblEmail->setText(QText(layout.email));
     FitLabel(lblEmail);
-    lblWebSite->setText(Qt8Bit(layout.site));
+    lblWebSite->setText(QText(layout.site));
     FitLabel(lblWebSite);
 }
 

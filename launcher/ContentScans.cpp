@@ -2,6 +2,7 @@
 
 #include "platform/IniDocument.h"
 #include "platform/WildcardSearch.h"
+#include "platform/WindowsText.h"
 
 std::string FileBaseName(std::string_view fileName) {
     return std::string(fileName.substr(0, fileName.size() >= 4 ? fileName.size() - 4 : 0));
@@ -16,7 +17,8 @@ std::vector<std::string> ScanContent(const std::string& gameFolder, const Conten
             continue;
         }
         const std::string base = FileBaseName(found.name);
-        entries.push_back(settings.Read(scan.nameTable, base).value_or(base));
+        const auto shown = settings.Read(scan.nameTable, base);
+        entries.push_back(shown ? DecodeWindowsText(*shown) : base);
     }
     return entries;
 }

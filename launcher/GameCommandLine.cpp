@@ -2,6 +2,7 @@
 
 #include "platform/IniFile.h"
 #include "platform/TextRules.h"
+#include "platform/WindowsText.h"
 
 std::string RemoveExtension(std::string_view name) {
     size_t dot = name.rfind('.');
@@ -28,7 +29,7 @@ std::string LookupFileKey(const std::string& settingsFile, const std::string& sh
                           const std::string& section) {
     const std::string wanted = UpperCase(shownName);
     for (const auto& [key, value] : IniFile(settingsFile).Snapshot().Entries(section))
-        if (UpperCase(value) == wanted)
+        if (UpperCase(DecodeWindowsText(value)) == wanted)
             return key;
     return shownName;
 }

@@ -2,6 +2,7 @@
 
 #include "platform/IniFile.h"
 #include "platform/TextRules.h"
+#include "platform/WindowsText.h"
 
 namespace {
 constexpr const char* kSection = "config";
@@ -32,7 +33,7 @@ StoredOptions ReadStoredOptions(const IniFile& file, bool withVersion) {
     const IniDocument doc = file.Snapshot();
     StoredOptions o;
     if (withVersion)
-        o.version = doc.Read(kSection, "version").value_or(kDefaultExecutable);
+        o.version = DecodeWindowsText(doc.Read(kSection, "version").value_or(kDefaultExecutable));
     o.settings = ReadFlag(doc, "settings");
     o.level = ReadFlag(doc, "level");
     o.godmode = ReadFlag(doc, "godmode");
@@ -40,7 +41,7 @@ StoredOptions ReadStoredOptions(const IniFile& file, bool withVersion) {
     o.nofmv = ReadFlag(doc, "nofmv");
     o.windowed = ReadFlag(doc, "windowed");
     o.fullscreen = ReadFlag(doc, "fullscreen");
-    o.lang = doc.Read(kSection, "lang").value_or(kDefaultLanguage);
+    o.lang = DecodeWindowsText(doc.Read(kSection, "lang").value_or(kDefaultLanguage));
     return o;
 }
 

@@ -5,14 +5,27 @@
 #include <QFileIconProvider>
 #include <QHeaderView>
 
+#include <algorithm>
+
 namespace {
 constexpr int kPathRole = Qt::UserRole;
 constexpr int kPopulatedRole = Qt::UserRole + 1;
 
-// Whether a folder holds a visible subfolder; stops at the first one found.
+// Hidden folders are listed too: a Wine prefix is usually kept in one (~/.wine).
+constexpr QDir::Filters kFolders = QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden;
+
+// Whether a folder holds a subfolder; stops at the first one found.
 bool HasSubfolder(const QString& path) {
-    QDirIterator it(path, QDir::Dirs | QDir::NoDotAndDotDot);
+    QDirIterator it(path, kFolders);
     return it.hasNext();
+}
+
+// The subfolders of a folder by name without regard to case, hidden ones after the others.
+QFileInfoList Subfolders(const QString& path) {
+    QFileInfoList folders = QDir(path).entryInfoList(kFolders, QDir::Name | QDir::IgnoreCase);
+    std::stable_partition(folders.begin(), folders.end(),
+                          [](const QFileInfo& folder) { return !folder.isHidden(); });
+    return folders;
 }
 
 QIcon FolderIcon() {
@@ -22,7 +35,7 @@ QIcon FolderIcon() {
 } // namespace
 
 ShellFolderTree::ShellFolderTree(const QString& desktopFolder, const QString& homeFolder,
-                                 QWidget* parent)
+                                 const QString& winePrefix, QWidget* parent)
     : QTreeWidget(parent) {
     setHeaderHidden(true);
     setColumnCount(1);
@@ -46,6 +59,7 @@ ShellFolderTree::ShellFolderTree(const QString& desktopFolder, const QString& ho
         AddFolder(desktop_, QDir(homeFolder).dirName(), home);
     fileSystem_ = AddFolder(desktop_, QStringLiteral("File System"), QStringLiteral("/"));
     fileSystem_->setIcon(0, provider.icon(QFileIconProvider::Drive));
+    AddWineDrives(winePrefix);
 
     connect(this, &QTreeWidget::itemExpanded, this,
             [this](QTreeWidgetItem* item) { Populate(item); });
@@ -72,14 +86,35 @@ QTreeWidgetItem* ShellFolderTree::AddFolder(QTreeWidgetItem* parent, const QStri
     return item;
 }
 
+void ShellFolderTree::AddWineDrives(const QString& winePrefix) {
+    if (winePrefix.isEmpty())
+        return;
+    static const QFileIconProvider provider;
+    // Each drive is an entry "<letter>:" of dosdevices, usually a link; only one that leads to a
+    // folder is listed, opening the folder it leads to, so a chosen folder is a plain Linux path.
+    const QFileInfoList entries =
+        QDir(winePrefix + QStringLiteral("/dosdevices"))
+            .entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo& entry : entries) {
+        const QString name = entry.fileName().toUpper();
+        const bool driveName = name.size() == 2 && name.at(0) >= QLatin1Char('A') &&
+                               name.at(0) <= QLatin1Char('Z') && name.at(1) == QLatin1Char(':');
+        if (!driveName)
+            continue;
+        const QString folder = entry.canonicalFilePath();
+        if (folder.isEmpty())
+            continue;
+        QTreeWidgetItem* drive = AddFolder(desktop_, name, folder);
+        drive->setIcon(0, provider.icon(QFileIconProvider::Drive));
+    }
+}
+
 void ShellFolderTree::Populate(QTreeWidgetItem* item) {
     if (item->data(0, kPopulatedRole).toBool())
         return;
     item->setData(0, kPopulatedRole, true);
     const QString path = item->data(0, kPathRole).toString();
-    const QFileInfoList folders =
-        QDir(path).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
-    for (const QFileInfo& folder : folders)
+    for (const QFileInfo& folder : Subfolders(path))
         AddFolder(item, folder.fileName(), folder.absoluteFilePath());
     item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
 }

@@ -5,16 +5,17 @@
 #include <string>
 
 // The folder tree of the browse dialog: a "Desktop" node holding the user's desktop folder, the
-// home folder and the file-system root, each with its subfolders (hidden ones left out), read
-// when a node is first expanded. The Desktop node is virtual and has no path.
+// home folder, the file-system root and one node per drive of the Wine prefix, each with its
+// subfolders (hidden ones after the others), read when a node is first expanded. The Desktop
+// node is virtual and has no path; every other node's path is a native Linux folder.
 class ShellFolderTree : public QTreeWidget {
     Q_OBJECT
 
 public:
     // desktopFolder, homeFolder: native folders; an empty or missing one is left out, as is the
-    // desktop when it is the home folder itself.
+    // desktop when it is the home folder itself. winePrefix: the prefix whose drives are listed.
     ShellFolderTree(const QString& desktopFolder, const QString& homeFolder,
-                    QWidget* parent = nullptr);
+                    const QString& winePrefix, QWidget* parent = nullptr);
 
     // The native path of the selected folder; empty for a virtual node or no selection.
     std::string SelectedPath() const;
@@ -28,6 +29,7 @@ signals:
 
 private:
     QTreeWidgetItem* AddFolder(QTreeWidgetItem* parent, const QString& label, const QString& path);
+    void AddWineDrives(const QString& winePrefix);
     void Populate(QTreeWidgetItem* item);
 
     QTreeWidgetItem* desktop_;

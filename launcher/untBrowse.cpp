@@ -2,6 +2,7 @@
 
 #include "launcher/BrowseRules.h"
 #include "launcher/ShellFolderTree.h"
+#include "platform/Paths.h"
 #include "resources/DesignWidgets.h"
 #include "resources/Glyphs.h"
 
@@ -23,7 +24,8 @@ constexpr int kButtonBottomGap = kClientHeight - 218;
 constexpr int kStatusHeight = 21;
 } // namespace
 
-TfrmBrowse::TfrmBrowse(QWidget* parent, const QString& desktopFolder, const QString& homeFolder)
+TfrmBrowse::TfrmBrowse(QWidget* parent, const QString& desktopFolder, const QString& homeFolder,
+                       const QString& winePrefix)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("frmBrowse"));
@@ -36,7 +38,8 @@ TfrmBrowse::TfrmBrowse(QWidget* parent, const QString& desktopFolder, const QStr
                                 ? QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)
                                 : desktopFolder;
     const QString home = homeFolder.isEmpty() ? QDir::homePath() : homeFolder;
-    stvFolders = new ShellFolderTree(desktop, home, this);
+    const QString prefix = winePrefix.isEmpty() ? QString::fromStdString(WinePrefix()) : winePrefix;
+    stvFolders = new ShellFolderTree(desktop, home, prefix, this);
     stvFolders->setObjectName(QStringLiteral("stvFolders"));
     stvFolders->setGeometry(0, 0, kClientWidth, kTreeHeight);
 

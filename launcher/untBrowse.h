@@ -14,10 +14,11 @@ class TfrmBrowse : public QDialog {
     Q_OBJECT
 
 public:
-    // desktopFolder, homeFolder: the native folders under the tree's Desktop node; empty texts take
-    // the user's own.
+    // desktopFolder, homeFolder, winePrefix: the native folders under the tree's Desktop node (the
+    // prefix gives its drives); empty texts take the user's own.
     explicit TfrmBrowse(QWidget* parent = nullptr, const QString& desktopFolder = QString(),
-                        const QString& homeFolder = QString());
+                        const QString& homeFolder = QString(),
+                        const QString& winePrefix = QString());
 
     // In: the folder the caller passes in. Out: the folder chosen with "Okay", ending in a
     // separator.

@@ -5,6 +5,7 @@
 #include "platform/FileTypeRegistrar.h"
 #include "platform/MessageBoxes.h"
 #include "platform/ProgramStarter.h"
+#include "platform/QtText.h"
 #include "platform/ScuError.h"
 #include "resources/Glyphs.h"
 
@@ -35,7 +36,7 @@ TfrmMain::TfrmMain(const MainServices& services, std::string utilityFolder, QWid
 }
 
 std::string TfrmMain::GameFolder() const {
-    return stxDestFolder->text().toLocal8Bit().toStdString();
+    return Text(stxDestFolder->text());
 }
 
 bool TfrmMain::RunHandler(const std::function<void()>& body) {

@@ -3,6 +3,7 @@
 
 #include "platform/MessageBoxes.h"
 #include "platform/Paths.h"
+#include "platform/QtText.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,10 +12,6 @@
 #include <QRadioButton>
 
 namespace {
-std::string Text(const QString& text) {
-    return text.toLocal8Bit().toStdString();
-}
-
 std::optional<std::string> Selected(const QComboBox* list) {
     if (list->currentIndex() < 0)
         return std::nullopt;

@@ -9,6 +9,7 @@
 #include "platform/IniFile.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Paths.h"
+#include "platform/QtText.h"
 #include "platform/ScuError.h"
 #include "platform/WildcardSearch.h"
 
@@ -23,13 +24,6 @@
 #include <unistd.h>
 
 namespace {
-
-std::string Text(const QString& text) {
-    return text.toLocal8Bit().toStdString();
-}
-QString QText(const std::string& text) {
-    return QString::fromLocal8Bit(text.c_str());
-}
 
 constexpr const char* kXpdFilter = "Extended PAD files (*.xpd)|*.xpd";
 constexpr const char* kXpdExtension = "xpd";

@@ -4,6 +4,7 @@
 
 #include "launcher/GameDiscovery.h"
 #include "launcher/untBrowse.h"
+#include "platform/QtText.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,14 +12,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-namespace {
-QString FromText(const std::string& text) {
-    return QString::fromStdString(text);
-}
-} // namespace
-
 void TfrmMain::DiscoverGame() {
-    stxDestFolder->setText(FromText(ReadGameRegistryValue(services_.registry, "InstalledPath")));
+    stxDestFolder->setText(QText(ReadGameRegistryValue(services_.registry, "InstalledPath")));
     ScanExecutables();
     if (cbEXE->count() > 0)
         cbEXE->setCurrentIndex(0);
@@ -33,7 +28,7 @@ void TfrmMain::DiscoverGame() {
 void TfrmMain::ScanExecutables() {
     cbEXE->clear();
     for (const std::string& name : ListExecutables(GameFolder()))
-        cbEXE->addItem(FromText(name));
+        cbEXE->addItem(QText(name));
     // Adding to an empty list selects its first entry; the list itself selects nothing.
     cbEXE->setCurrentIndex(-1);
 }
@@ -41,14 +36,14 @@ void TfrmMain::ScanExecutables() {
 void TfrmMain::cbEXEChange() {
     const std::string executable =
         cbEXE->currentIndex() >= 0 ? cbEXE->currentText().toStdString() : std::string();
-    stxVersion->setText(FromText(GetBuildText(GameFolder() + "bin\\" + executable)));
+    stxVersion->setText(QText(GetBuildText(GameFolder() + "bin\\" + executable)));
 }
 
 void TfrmMain::btnBrowseClick() {
     if (frmBrowse) {
         frmBrowse->FolderPath = GameFolder();
         frmBrowse->exec();
-        stxDestFolder->setText(FromText(frmBrowse->FolderPath));
+        stxDestFolder->setText(QText(frmBrowse->FolderPath));
     }
     ScanExecutables();
     if (cbEXE->count() > 0)

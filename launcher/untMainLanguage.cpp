@@ -5,6 +5,7 @@
 #include "lang/untLanguage.h"
 #include "launcher/untBrowse.h"
 #include "platform/Paths.h"
+#include "platform/QtText.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -66,7 +67,7 @@ void SetCaption(const std::vector<Captioned>& controls, const QString& text) {
 
 QFont LanguageFont(const QFont& current, const LanguageLayout& layout) {
     QFont font = current;
-    font.setFamily(QString::fromLocal8Bit(layout.font));
+    font.setFamily(QText(layout.font));
     if (layout.size > 0)
         font.setPointSize(layout.size);
     else if (layout.size < 0)
@@ -136,5 +137,5 @@ void TfrmMain::ApplyLanguage(const std::string& languageName) {
     };
     const std::vector<std::string> captions = language.Captions();
     for (size_t i = 0; i < targets.size() && i < captions.size(); ++i)
-        SetCaption(targets[i], QString::fromLocal8Bit(captions[i]));
+        SetCaption(targets[i], QText(captions[i]));
 }

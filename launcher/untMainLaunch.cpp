@@ -7,6 +7,7 @@
 #include "platform/Paths.h"
 #include "platform/Pauses.h"
 #include "platform/ProgramStarter.h"
+#include "platform/QtText.h"
 #include "platform/ScuError.h"
 #include "platform/WindowFinder.h"
 #include "player/untFMV.h"
@@ -18,12 +19,6 @@
 #include <QRadioButton>
 
 #include <unistd.h>
-
-namespace {
-std::string Text(const QString& text) {
-    return text.toLocal8Bit().toStdString();
-}
-} // namespace
 
 void TfrmMain::ConnectLaunchHandlers() {
     connect(btnPlay, &QPushButton::clicked, this, [this] { btnPlayClick(); });
@@ -114,7 +109,7 @@ void TfrmMain::OpenPackageFromCommandLine() {
         return;
     cbxPlayDemo->setChecked(true);
     SetRadioChecked(rbPlayXPD, true);
-    edtPlayDemo->setText(QString::fromLocal8Bit(commandLineArgument_.c_str()));
+    edtPlayDemo->setText(QText(commandLineArgument_));
     btnPlay->click();
     // Whatever ended the launch (a refusal, an error or the game's end), the program ends.
     emit endRequested();

@@ -4,17 +4,12 @@
 #include "lang/untLanguage.h"
 #include "platform/IniFile.h"
 #include "platform/MessageBoxes.h"
+#include "platform/QtText.h"
 #include "platform/TextRules.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QRadioButton>
-
-namespace {
-std::string Text(const QString& text) {
-    return text.toLocal8Bit().toStdString();
-}
-} // namespace
 
 StoredOptions TfrmMain::WindowOptions() const {
     StoredOptions options;

@@ -11,6 +11,43 @@ long AtomicFileWriter::WriteChunk(int fd, const char* data, size_t size) {
     return static_cast<long>(::write(fd, data, size));
 }
 
+int AtomicFileWriter::MakeTemporaryFile(std::string& pattern) {
+    return mkstemp(pattern.data());
+}
+
+namespace {
+// A file the user may not write is never replaced: renaming over it would only need the
+// folder's permission. A file without any write bit counts as read-only for everyone, root too.
+bool MayWrite(const std::string& target, const struct stat& st) {
+    return (st.st_mode & 0222) != 0 && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0;
+}
+} // namespace
+
+bool AtomicFileWriter::WriteAll(int fd, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        long n = WriteChunk(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// The folder refuses new files, but the file itself may be written: the user asked for the
+// change and could make it by hand, so the file is rewritten where it is. This one road gives up
+// the atomic replace, as there is nowhere to put the new content first.
+bool AtomicFileWriter::WriteInPlace(const std::string& target, const std::string& bytes) {
+    const int fd = open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return false;
+    bool ok = ftruncate(fd, 0) == 0 && WriteAll(fd, bytes) && fsync(fd) == 0;
+    ok = (close(fd) == 0) && ok;
+    return ok;
+}
+
 bool AtomicFileWriter::Replace(const std::string& nativePath, const std::string& bytes) {
     // Replace the file a symbolic link points at, not the link itself.
     std::string target = nativePath;
@@ -24,7 +61,7 @@ bool AtomicFileWriter::Replace(const std::string& nativePath, const std::string&
     struct stat st;
     bool existed = stat(target.c_str(), &st) == 0;
     if (existed) {
-        if (!S_ISREG(st.st_mode))
+        if (!S_ISREG(st.st_mode) || !MayWrite(target, st))
             return false;
         mode = st.st_mode & 07777;
     } else {
@@ -37,21 +74,13 @@ bool AtomicFileWriter::Replace(const std::string& nativePath, const std::string&
     std::string folder = slash == std::string::npos ? "." : target.substr(0, slash);
     std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
     std::string temp = (folder.empty() ? "" : folder) + "/." + name + ".XXXXXX";
-    int fd = mkstemp(temp.data());
-    if (fd < 0)
-        return false;
-
-    bool ok = fchmod(fd, mode) == 0;
-    size_t done = 0;
-    while (ok && done < bytes.size()) {
-        long n = WriteChunk(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            ok = false;
-        else
-            done += static_cast<size_t>(n);
+    int fd = MakeTemporaryFile(temp);
+    if (fd < 0) {
+        const bool folderRefuses = errno == EACCES || errno == EPERM;
+        return existed && folderRefuses && WriteInPlace(target, bytes);
     }
+
+    bool ok = fchmod(fd, mode) == 0 && WriteAll(fd, bytes);
     ok = ok && fsync(fd) == 0;
     ok = (close(fd) == 0) && ok;
     ok = ok && rename(temp.c_str(), target.c_str()) == 0;

@@ -10,7 +10,10 @@
 class AtomicFileWriter {
 public:
     virtual ~AtomicFileWriter() = default;
-    // Returns false (and leaves the target untouched) when any step fails.
+    // Returns false (and leaves the target untouched) when any step fails, and refuses a file
+    // that the user may not write: one without any write bit (the read-only attribute, which
+    // binds the administrator too) or one the user cannot open for writing. A writable file in a
+    // folder where no temporary file can be made is written in place instead.
     bool Replace(const std::string& nativePath, const std::string& bytes);
     // The whole file, read before it is rewritten (as ReadWholeFile, through ReadChunk).
     std::optional<std::string> Read(const std::string& nativePath);
@@ -20,6 +23,13 @@ protected:
     virtual long WriteChunk(int fd, const char* data, size_t size);
     // One read of a chunk of the file; tests override it to fail part way.
     virtual long ReadChunk(int fd, char* data, size_t size);
+    // Creates the temporary file from a mkstemp pattern; tests override it to refuse as a folder
+    // without write permission does.
+    virtual int MakeTemporaryFile(std::string& pattern);
+
+private:
+    bool WriteAll(int fd, const std::string& bytes);
+    bool WriteInPlace(const std::string& target, const std::string& bytes);
 };
 
 // The whole file, or no value when it cannot be opened, is a folder, or a read fails or ends

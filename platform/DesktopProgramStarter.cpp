@@ -26,6 +26,11 @@ bool IsWindowsProgram(const std::string& nativePath) {
     return mz;
 }
 
+bool IsExecutableFile(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
+}
+
 std::string FindOnPath(const std::string& name) {
     const char* path = std::getenv("PATH");
     std::string list = path ? path : "/usr/local/bin:/usr/bin:/bin";
@@ -37,9 +42,7 @@ std::string FindOnPath(const std::string& name) {
         // An empty entry of PATH stands for the current folder.
         const std::string folder = end > start ? list.substr(start, end - start) : std::string(".");
         const std::string candidate = folder + "/" + name;
-        struct stat st;
-        if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
-            access(candidate.c_str(), X_OK) == 0)
+        if (IsExecutableFile(candidate))
             return candidate;
         start = end + 1;
     }
@@ -47,6 +50,18 @@ std::string FindOnPath(const std::string& name) {
 }
 
 } // namespace
+
+std::string FindWineProgram() {
+    if (const char* named = std::getenv("WINE"); named && *named) {
+        const std::string wine = named;
+        const std::string found = wine.find('/') != std::string::npos
+                                      ? (IsExecutableFile(wine) ? wine : "")
+                                      : FindOnPath(wine);
+        if (!found.empty())
+            return found;
+    }
+    return FindOnPath("wine");
+}
 
 std::string DesktopProgramStarter::Start(const std::string& program, const std::string& arguments,
                                          const std::string& folder) {
@@ -57,7 +72,9 @@ std::string DesktopProgramStarter::Start(const std::string& program, const std::
 
     std::vector<std::string> argv;
     if (IsWindowsProgram(native)) {
-        const std::string wine = FindOnPath("wine");
+        // WINEPREFIX stays in the environment the game inherits, so it runs in the prefix
+        // whose installation record was read.
+        const std::string wine = FindWineProgram();
         if (wine.empty())
             return "Wine is needed to run this Windows program but was not found.";
         argv = {wine, native};

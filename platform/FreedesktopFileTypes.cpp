@@ -15,6 +15,11 @@ namespace {
 
 constexpr const char* kMimeType = "application/x-zelta-xpd";
 constexpr const char* kDesktopName = "zeltasc.desktop";
+// The menu entry that an installation puts beside its utility folder (<share>/zeltasc/) and the
+// icons it puts into the hicolor theme; the entry of a copy gets the same icon.
+constexpr const char* kMenuEntryName = "org.example.zeltasc.desktop";
+constexpr const char* kIconName = "zeltasc";
+constexpr const char* kTypeIconName = "application-x-zelta-xpd";
 
 std::string XdgFolder(const char* variable, const char* fallback) {
     if (const char* value = std::getenv(variable); value && *value == '/')
@@ -37,6 +42,17 @@ bool WriteIfDifferent(const std::string& path, const std::string& content) {
     if (!writer.Replace(path, content))
         Failed(path);
     return true;
+}
+
+// The installed menu entry when the program runs from an installation's utility folder, else
+// empty. Such an entry already opens packages with this program and must stay as installed.
+std::string InstalledMenuEntry(const std::string& program) {
+    const std::filesystem::path folder = std::filesystem::path(program).parent_path();
+    if (folder.filename() != "zeltasc")
+        return {};
+    const std::filesystem::path entry = folder.parent_path() / "applications" / kMenuEntryName;
+    std::error_code ignored;
+    return std::filesystem::is_regular_file(entry, ignored) ? entry.string() : std::string();
 }
 
 void RunWhenPresent(const std::string& tool, const std::string& folder) {
@@ -88,28 +104,36 @@ void FreedesktopFileTypes::RegisterXpdFileType() {
             kMimeType +
             "\">\n"
             "    <comment>ZELTA SCU Extended PAD File</comment>\n"
+            "    <icon name=\"" +
+            kTypeIconName +
+            "\"/>\n"
             "    <glob pattern=\"*.xpd\"/>\n"
             "  </mime-type>\n"
             "</mime-info>\n");
 
+    // An installed program opens packages through its menu entry, which is never touched here;
+    // a copy run from anywhere else gets an entry of its own, kept out of the menus.
     const std::string applications = dataHome_ + "/applications";
+    const bool installed = !InstalledMenuEntry(program_).empty();
+    const std::string entryName = installed ? kMenuEntryName : kDesktopName;
     const bool desktopChanged =
+        !installed &&
         WriteIfDifferent(applications + "/" + kDesktopName,
                          std::string("[Desktop Entry]\n"
                                      "Type=Application\n"
                                      "Name=ZELTA SCU\n"
                                      "Comment=ZELTA SCU Extended PAD File\n"
                                      "Exec=") +
-                             ExecArgument(program_) + " %f\n" + "MimeType=" + kMimeType + ";\n" +
-                             "NoDisplay=true\n");
+                             ExecArgument(program_) + " %f\n" + "Icon=" + kIconName + "\n" +
+                             "MimeType=" + kMimeType + ";\n" + "NoDisplay=true\n");
 
     const std::string mimeApps = configHome_ + "/mimeapps.list";
     try {
         IniFile list(mimeApps);
-        if (list.ReadString("Default Applications", kMimeType, "") != kDesktopName) {
+        if (list.ReadString("Default Applications", kMimeType, "") != entryName) {
             std::error_code ignored;
             std::filesystem::create_directories(configHome_, ignored);
-            list.WriteString("Default Applications", kMimeType, kDesktopName);
+            list.WriteString("Default Applications", kMimeType, entryName);
         }
     } catch (const ScuError&) {
         Failed(mimeApps);

@@ -6,9 +6,11 @@
 #include <string>
 
 // Registers XPD packages with the desktop the freedesktop way: a shared-mime-info package for
-// application/x-zelta-xpd, a desktop entry zeltasc.desktop opening them with this program, and
-// the default application in mimeapps.list. Each file is written only where its content differs;
-// the desktop's databases are refreshed when something changed.
+// application/x-zelta-xpd (with the type's icon), a desktop entry zeltasc.desktop opening them
+// with this program (with the application's icon, out of the menus), and the default application
+// in mimeapps.list. A program run from an installation uses the installed menu entry
+// (org.example.zeltasc.desktop) instead and never writes over it. Each file is written only where
+// its content differs; the desktop's databases are refreshed when something changed.
 class FreedesktopFileTypes : public FileTypeRegistrar {
 public:
     // programPath: the running program (native); dataHome/configHome: the XDG folders, by

@@ -1,6 +1,23 @@
 #include "platform/QtAppWindow.h"
 
+#include <QEvent>
 #include <QWidget>
+
+void QtAppWindow::SetWindow(QWidget* window) {
+    if (window_)
+        window_->removeEventFilter(this);
+    window_ = window;
+    if (!window_)
+        return;
+    window_->setAccessibleName(window_->windowTitle());
+    window_->installEventFilter(this);
+}
+
+bool QtAppWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == window_ && event->type() == QEvent::WindowTitleChange)
+        window_->setAccessibleName(window_->windowTitle());
+    return QObject::eventFilter(watched, event);
+}
 
 void QtAppWindow::Minimise() {
     if (window_)

@@ -208,6 +208,45 @@ QIcon ApplicationIcon() {
     return icon;
 }
 
+QImage ApplicationIconImage(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    DrawEmblem(p, size);
+    return image;
+}
+
+QImage XpdFileIconImage(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    // A sheet with a folded corner, the emblem in its lower part.
+    const qreal s = size;
+    const qreal left = s * 0.14, right = s * 0.86, top = s * 0.04, bottom = s * 0.96;
+    const qreal fold = s * 0.22;
+    QPainterPath sheet;
+    sheet.moveTo(left, top);
+    sheet.lineTo(right - fold, top);
+    sheet.lineTo(right, top + fold);
+    sheet.lineTo(right, bottom);
+    sheet.lineTo(left, bottom);
+    sheet.closeSubpath();
+    p.setPen(QPen(QColor(90, 90, 90), qMax(1.0, s / 32.0)));
+    p.setBrush(QColor(250, 250, 246));
+    p.drawPath(sheet);
+    QPainterPath corner;
+    corner.moveTo(right - fold, top);
+    corner.lineTo(right - fold, top + fold);
+    corner.lineTo(right, top + fold);
+    p.setBrush(QColor(215, 215, 205));
+    p.drawPath(corner);
+    const int emblem = static_cast<int>(s * 0.56);
+    p.translate((s - emblem) / 2.0, s * 0.36);
+    DrawEmblem(p, emblem);
+    return image;
+}
+
 QPixmap AboutPicture() {
     QPixmap pixmap = Blank(74);
     QPainter p(&pixmap);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
 #include <QPixmap>
 
 class QAbstractButton;
@@ -28,4 +29,8 @@ QIcon GlyphIcon(Glyph glyph);
 void DecorateButton(QAbstractButton* button, Glyph glyph);
 
 QIcon ApplicationIcon();
+// The application's emblem and the XPD package's document picture at any size, as the desktop's
+// icon theme holds them (drawn by the same code as the window icon).
+QImage ApplicationIconImage(int size);
+QImage XpdFileIconImage(int size);
 QPixmap AboutPicture(); // 74 x 74

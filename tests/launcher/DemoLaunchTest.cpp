@@ -4,10 +4,12 @@
 #include "launcher/untBrowse.h"
 #include "launcher/untMain.h"
 #include "platform/IniFile.h"
+#include "platform/QtAppWindow.h"
 #include "support/FakeServices.h"
 #include "support/ProgramWindows.h"
 #include "support/TempFolder.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -53,7 +55,7 @@ protected:
         services.starter = &starter;
         services.pauses = &pauses;
         services.windows = &windows;
-        services.appWindow = &appWindow;
+        services.appWindow = windowService ? windowService : &appWindow;
         services.fileDialogs = &dialogs;
         services.fileTypes = &fileTypes;
         services.registry = &registry;
@@ -126,6 +128,7 @@ protected:
     FakePauses pauses{&log};
     FakeWindowFinder windows{pauses, &log};
     FakeAppWindow appWindow{&log};
+    AppWindow* windowService = nullptr; // replaces the fake when set before SetUp
     FakeFileDialogs dialogs;
     FakeFileTypeRegistrar fileTypes;
     FakeGameRegistry registry;
@@ -588,6 +591,52 @@ TEST_F(DemoLaunchTest, TheFileTypeIsRegisteredAtCreationAndAFailureIsShown) {
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].kind, "application");
     EXPECT_EQ(messages.shown[0].text, "Failed to set data for '/x/zeltasc.desktop'");
+}
+
+// The launch with the production window service: minimised while the game runs, restored after.
+class WindowServiceLaunchTest : public DemoLaunchTest {
+protected:
+    void SetUp() override {
+        windowService = &window;
+        DemoLaunchTest::SetUp();
+        window.SetWindow(main.get());
+    }
+    std::string AccessibleName() const {
+        return QAccessible::queryAccessibleInterface(main.get())
+            ->text(QAccessible::Name)
+            .toStdString();
+    }
+    QtAppWindow window;
+};
+
+// A screen reader names the window by its caption before, during and after a game, and on the
+// package road, where the window is moved off the desktop.
+TEST_F(WindowServiceLaunchTest, TheWindowKeepsItsCaptionAsItsAccessibleName) {
+    main->show();
+    const std::string caption = main->windowTitle().toStdString();
+    ASSERT_FALSE(caption.empty());
+    EXPECT_EQ(AccessibleName(), caption);
+    GameRunsFor(3000);
+    std::vector<std::string> duringGame;
+    pauses.onPause = [&] {
+        duringGame.push_back(AccessibleName());
+        EXPECT_TRUE(main->isMinimized());
+    };
+    main->btnPlay->click();
+    ASSERT_EQ(starter.started.size(), 1u);
+    ASSERT_FALSE(duringGame.empty());
+    for (const std::string& name : duringGame)
+        EXPECT_EQ(name, caption);
+    QApplication::processEvents();
+    EXPECT_FALSE(main->isMinimized());
+    EXPECT_EQ(AccessibleName(), caption);
+
+    window.HideFromDesktop();
+    QApplication::processEvents();
+    EXPECT_EQ(AccessibleName(), caption);
+    main->setWindowTitle(QStringLiteral("Another caption"));
+    EXPECT_EQ(AccessibleName(), "Another caption");
+    main->hide();
 }
 
 } // namespace

@@ -27,6 +27,8 @@
 
 namespace {
 
+namespace fs = std::filesystem;
+
 const std::string kFixtures = SCU_BINARY_DIR "/tests/fixtures/pe/";
 
 std::string FileBytes(const std::string& path) {
@@ -72,8 +74,9 @@ protected:
         };
         main = std::make_unique<TfrmMain>(services, utility.Path());
         frmMain = main.get();
-        browse = std::make_unique<TfrmBrowse>(main.get(), QString(),
-                                              QString::fromStdString(home.Path()));
+        browse =
+            std::make_unique<TfrmBrowse>(main.get(), QString(), QString::fromStdString(home.Path()),
+                                         QString::fromStdString(noPrefix.Path()));
         frmBrowse = browse.get();
         about = std::make_unique<TfrmAbout>(main.get());
         frmAbout = about.get();
@@ -90,7 +93,7 @@ protected:
     void PrepareGame(const TempFolder& folder) { PrepareInstallation(folder, utility); }
     std::string GameFolderText(const TempFolder& folder) const { return folder.Path() + "/"; }
 
-    TempFolder utility, game, home;
+    TempFolder utility, game, home, noPrefix;
     FakeMessageBoxes messages;
     FakeGameRegistry registry;
     ScriptedDisplayModes display;
@@ -430,6 +433,58 @@ TEST_F(BrowseDialogTest, TheTreeHoldsDesktopHomeAndTheFileSystemAndGrowsWithTheW
     EXPECT_EQ(browse->stvFolders->geometry(), QRect(0, 0, 400, 211)) << "the tree keeps its height";
     EXPECT_EQ(browse->stbarStatus->geometry(), QRect(0, 329, 400, 21));
     browse->hide();
+}
+
+// The Wine prefix's drives under Desktop and hidden folders after the others: a game kept in
+// ~/.wine/drive_c is reached through the home folder and through drive C:.
+TEST_F(BrowseDialogTest, TheTreeListsTheDrivesOfTheWinePrefixAndHiddenFolders) {
+    TempFolder prefix;
+    prefix.Write("drive_c/Games/ZELTA/launcher.exe", "x");
+    home.Write("visible/x", "x");
+    home.Write("Zeta/x", "x");
+    fs::create_directories(prefix / "dosdevices");
+    fs::create_symlink("../drive_c", prefix / "dosdevices/c:");
+    fs::create_symlink("/", prefix / "dosdevices/z:");
+    fs::create_symlink("/nowhere-at-all", prefix / "dosdevices/d:"); // leads nowhere
+    fs::create_symlink("/dev/null", prefix / "dosdevices/com1");     // a port, not a drive
+    fs::create_symlink(prefix.Path(), home / ".wine");
+    const QString homeFolder = QString::fromStdString(home.Path());
+    TfrmBrowse dialog(nullptr, homeFolder, homeFolder, QString::fromStdString(prefix.Path()));
+    QTreeWidgetItem* desktop = dialog.stvFolders->topLevelItem(0);
+    std::vector<std::string> labels;
+    for (int i = 0; i < desktop->childCount(); ++i)
+        labels.push_back(desktop->child(i)->text(0).toStdString());
+    const std::string homeName = fs::path(home.Path()).filename().string();
+    EXPECT_EQ(labels, (std::vector<std::string>{homeName, "File System", "C:", "Z:"}));
+
+    QTreeWidgetItem* homeNode = desktop->child(0);
+    homeNode->setExpanded(true);
+    std::vector<std::string> inHome;
+    for (int i = 0; i < homeNode->childCount(); ++i)
+        inHome.push_back(homeNode->child(i)->text(0).toStdString());
+    EXPECT_EQ(inHome, (std::vector<std::string>{"visible", "Zeta", ".wine"}));
+    ASSERT_TRUE(dialog.stvFolders->SelectFolder(
+        QString::fromStdString(home / ".wine/drive_c/Games/ZELTA")));
+    EXPECT_TRUE(dialog.btnOK->isEnabled());
+
+    // Through drive C: the chosen folder is the native folder the drive leads to.
+    QTreeWidgetItem* item = desktop->child(2);
+    for (const char* name : {"Games", "ZELTA"}) {
+        item->setExpanded(true);
+        QTreeWidgetItem* next = nullptr;
+        for (int i = 0; i < item->childCount(); ++i)
+            if (item->child(i)->text(0) == QLatin1String(name))
+                next = item->child(i);
+        ASSERT_NE(next, nullptr) << name;
+        item = next;
+    }
+    dialog.stvFolders->setCurrentItem(item);
+    EXPECT_TRUE(dialog.btnOK->isEnabled());
+    if (const char* shots = std::getenv("SCU_SCREENSHOT_DIR"))
+        dialog.grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/browse-drives.png"));
+    QTimer::singleShot(0, &dialog, [&] { dialog.btnOK->click(); });
+    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+    EXPECT_EQ(dialog.FolderPath, fs::canonical(prefix / "drive_c").string() + "/Games/ZELTA/");
 }
 
 // The production registry over a Wine-style prefix whose drive Z: is the file-system root.

@@ -28,8 +28,11 @@ TEST(FileTypeRegistration, DeclaresTheTypeTheProgramAndTheDefault) {
     EXPECT_NE(mime.find("<mime-type type=\"application/x-zelta-xpd\">"), std::string::npos);
     EXPECT_NE(mime.find("<comment>ZELTA SCU Extended PAD File</comment>"), std::string::npos);
     EXPECT_NE(mime.find("<glob pattern=\"*.xpd\"/>"), std::string::npos);
+    EXPECT_NE(mime.find("<icon name=\"application-x-zelta-xpd\"/>"), std::string::npos);
     const std::string desktop = r.home.Read("data/applications/zeltasc.desktop");
     EXPECT_NE(desktop.find("\nExec=/opt/zelta/zeltasc %f\n"), std::string::npos);
+    EXPECT_NE(desktop.find("\nIcon=zeltasc\n"), std::string::npos);
+    EXPECT_NE(desktop.find("\nNoDisplay=true\n"), std::string::npos) << "a copy stays out of menus";
     EXPECT_NE(desktop.find("\nMimeType=application/x-zelta-xpd;\n"), std::string::npos);
     EXPECT_NE(r.home.Read("config/mimeapps.list")
                   .find("[Default Applications]\r\napplication/x-zelta-xpd=zeltasc.desktop"),

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <functional>
+#include <unistd.h>
 
 namespace {
 
@@ -202,6 +205,62 @@ TEST(IniFileOnDisk, ADamagedReadRaisesTheWriteErrorAndLeavesTheFile) {
     // Whatever errno held before, a folder is no missing file.
     errno = ENOENT;
     EXPECT_THROW(IniFile(folder.Path()).EraseSection("config"), ScuError);
+}
+
+std::string UnableToWrite(const std::function<void()>& write) {
+    try {
+        write();
+    } catch (const ScuError& error) {
+        return error.what();
+    }
+    return "no error";
+}
+
+// A settings file made read-only (no write bit, which binds root too) is never replaced.
+TEST(IniFileOnDisk, AReadOnlyFileIsRefusedAndKeptAsItWas) {
+    TempFolder folder;
+    const std::string original = "[config]\r\nlang=Deutsch\r\n";
+    folder.Write("settings.ini", original);
+    const std::string path = folder / "settings.ini";
+    std::filesystem::permissions(path, std::filesystem::perms(0444));
+    IniFile ini(path);
+    const std::string expected = "Unable to write to " + path;
+    EXPECT_EQ(UnableToWrite([&] { ini.WriteString("config", "lang", "x"); }), expected);
+    EXPECT_EQ(UnableToWrite([&] { ini.EraseSection("config"); }), expected);
+    EXPECT_EQ(folder.Read("settings.ini"), original);
+    EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0444));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+}
+
+// A folder that refuses new files, as one without write permission does.
+class RefusingFolderWriter : public AtomicFileWriter {
+protected:
+    int MakeTemporaryFile(std::string&) override {
+        errno = EACCES;
+        return -1;
+    }
+};
+
+// A writable file in a folder where no temporary file can be made is written where it is.
+TEST(IniFileOnDisk, AWritableFileInAFolderThatRefusesNewFilesIsWrittenInPlace) {
+    TempFolder folder;
+    folder.Write("settings.ini", "[config]\r\nlang=Deutsch\r\n[levels]\r\nK1=Keep\r\n");
+    RefusingFolderWriter writer;
+    IniFile ini(folder / "settings.ini", &writer);
+    ini.WriteString("config", "lang", "Francais");
+    EXPECT_EQ(folder.Read("settings.ini"), "[config]\r\nlang=Francais\r\n[levels]\r\nK1=Keep\r\n");
+    IniFile missing(folder / "new.ini", &writer);
+    EXPECT_THROW(missing.WriteString("config", "lang", "x"), ScuError) << "nothing to write into";
+    EXPECT_FALSE(folder.Exists("new.ini"));
+
+    // The same with a real folder without write permission (which does not bind root).
+    if (geteuid() != 0) {
+        std::filesystem::permissions(folder.Path(), std::filesystem::perms(0555));
+        IniFile(folder / "settings.ini").WriteString("config", "lang", "Deutsch");
+        EXPECT_THROW(IniFile(folder / "new.ini").WriteString("config", "lang", "x"), ScuError);
+        std::filesystem::permissions(folder.Path(), std::filesystem::perms::owner_all);
+        EXPECT_EQ(IniFile(folder / "settings.ini").ReadString("config", "lang", ""), "Deutsch");
+    }
 }
 
 TEST(IniFileOnDisk, AWriteIntoAMissingFolderRaises) {

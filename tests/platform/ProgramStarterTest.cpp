@@ -5,6 +5,8 @@
 
 #include <chrono>
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <thread>
 #include <unistd.h>
 
@@ -74,6 +76,74 @@ TEST(ProgramStarter, ExplainsWhyAProgramCannotStart) {
     for (int i = 0; i < 200 && !folder.Exists("wine.txt"); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_EQ(folder.Read("wine.txt"), folder / "bin/WIN.EXE" + "|-nofmv|a b|");
+}
+
+// Sets environment variables for one test and gives back the old values at its end.
+class Environment {
+public:
+    ~Environment() {
+        for (const auto& [name, value] : saved_)
+            value ? (void)setenv(name.c_str(), value->c_str(), 1) : (void)unsetenv(name.c_str());
+    }
+    void Set(const std::string& name, const char* value) {
+        if (!saved_.count(name)) {
+            const char* old = getenv(name.c_str());
+            saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
+        }
+        value ? (void)setenv(name.c_str(), value, 1) : (void)unsetenv(name.c_str());
+    }
+
+private:
+    std::map<std::string, std::optional<std::string>> saved_;
+};
+
+// Game managers and winetricks name their own Wine program through WINE; the prefix reaches the
+// game unchanged.
+TEST(ProgramStarter, RunsWindowsProgramsWithTheWineThatWineNames) {
+    TempFolder folder;
+    folder.Write("bin/WIN.EXE", std::string("MZ\x90\x00", 4) + std::string(200, '\0'));
+    const std::string log = folder / "wine.txt";
+    for (const char* wine : {"system/wine", "manager/wine-ge", "onpath/wine-staging"}) {
+        folder.Write(wine, "#!/bin/sh\nprintf '%s:%s|' \"$0\" \"$WINEPREFIX\" > '" + log +
+                               ".part'\nprintf '%s|' \"$@\" >> '" + log + ".part'\n/bin/mv '" +
+                               log + ".part' '" + log + "'\n");
+        fs::permissions(folder / wine, fs::perms::owner_all);
+    }
+    Environment env;
+    env.Set("PATH", (folder / "system:" + folder / "onpath").c_str());
+    const struct {
+        std::optional<std::string> wine;
+        std::string chosen;
+    } cases[] = {
+        {std::nullopt, folder / "system/wine"},
+        {"", folder / "system/wine"},
+        {folder / "manager/wine-ge", folder / "manager/wine-ge"},
+        {"wine-staging", folder / "onpath/wine-staging"},
+        {folder / "manager/missing", folder / "system/wine"},
+        {folder / "manager", folder / "system/wine"},
+        {"not-on-path", folder / "system/wine"},
+    };
+    for (const auto& c : cases) {
+        env.Set("WINE", c.wine ? c.wine->c_str() : nullptr);
+        EXPECT_EQ(FindWineProgram(), c.chosen) << c.wine.value_or("(unset)");
+    }
+
+    DesktopProgramStarter starter;
+    const std::string managerWine = folder / "manager/wine-ge";
+    env.Set("WINE", managerWine.c_str());
+    env.Set("WINEPREFIX", (folder / "games prefix").c_str());
+    EXPECT_EQ(starter.Start(folder / "bin/WIN.EXE", "-nofmv", folder.Path()), "");
+    for (int i = 0; i < 200 && !folder.Exists("wine.txt"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(folder.Read("wine.txt"), managerWine + ":" + folder / "games prefix" + "|" +
+                                           folder / "bin/WIN.EXE" + "|-nofmv|");
+
+    // Only when neither the named program nor wine exists does a Windows program not start.
+    env.Set("PATH", (folder / "onpath").c_str());
+    env.Set("WINE", (folder / "manager/missing").c_str());
+    EXPECT_EQ(FindWineProgram(), "");
+    EXPECT_EQ(starter.Start(folder / "bin/WIN.EXE", "", folder.Path()),
+              "Wine is needed to run this Windows program but was not found.");
 }
 
 } // namespace
