@@ -1,7 +1,7 @@
 #include "lang/untLanguage.h"
 
+#include "lang/DefaultLanguage.h"
 #include "lang/LanguageFile.h"
-#include "launcher/Options.h"
 #include "platform/ProgramStarter.h"
 #include "platform/TextRules.h"
 #include "resources/DesignWidgets.h"
@@ -119,8 +119,10 @@ void TfrmLanguage::FormCreate() {
 
 void TfrmLanguage::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
+        CentreOnScreen(this);
         FormShow();
+    }
 }
 
 void TfrmLanguage::FormShow() {
