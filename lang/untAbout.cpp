@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QShowEvent>
 
 TfrmAbout* frmAbout = nullptr;
 
@@ -53,6 +54,12 @@ TfrmAbout::TfrmAbout(QWidget* parent)
     btnOK->setToolTip(QStringLiteral("Close window"));
     DecorateButton(btnOK, Glyph::Okay);
     connect(btnOK, &QPushButton::clicked, this, [this] { btnOKClick(); });
+}
+
+void TfrmAbout::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        CentreOnScreen(this); // the screen's centre, not the main window's
 }
 
 void TfrmAbout::btnOKClick() {

@@ -24,6 +24,9 @@ public:
     QLabel* Label1;
 
     void btnOKClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
 };
 
 extern TfrmAbout* frmAbout;

@@ -1,7 +1,7 @@
 #include "lang/untLanguage.h"
 
+#include "lang/DefaultLanguage.h"
 #include "lang/LanguageFile.h"
-#include "launcher/Options.h"
 #include "platform/ProgramStarter.h"
 #include "platform/QtText.h"
 #include "platform/TextRules.h"
@@ -115,8 +115,10 @@ void TfrmLanguage::FormCreate() {
 
 void TfrmLanguage::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
+        CentreOnScreen(this);
         FormShow();
+    }
 }
 
 void TfrmLanguage::FormShow() {

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "lang/DefaultLanguage.h"
+
 #include <string>
 
 class IniFile;
 
-inline constexpr const char* kDefaultLanguage = "English (Default)";
 inline constexpr const char* kDefaultExecutable = "ZELTA.EXE";
 
 // The options kept in section "config" of the settings file and of an XPD package's xpd.ini.

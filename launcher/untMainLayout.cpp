@@ -252,4 +252,13 @@ void TfrmMain::CreateControls() {
                          Glyph::Play, "Start ZELTA");
     btnExit = MakeButton(this, "btnExit", QStringLiteral("E&xit"), {440, 491, 91, 25}, Glyph::Exit,
                          "Exit utility");
+
+    // The caption labels carry accelerators like the buttons: with a buddy, "&" underlines the
+    // next letter (and "&&" shows one "&"), and the key moves to the control the label names.
+    lblGameDest->setBuddy(btnBrowse); // the folder field itself takes no focus
+    lblCPU->setBuddy(cbEXE);
+    lblVersion->setBuddy(cbEXE); // the detected patch is that of the chosen version
+    lblAt->setBuddy(cbHz);
+    lblRecord->setBuddy(cbRecord);
+    lblRecordFileName->setBuddy(edtRecordDemo);
 }

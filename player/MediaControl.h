@@ -41,8 +41,10 @@ public:
     // A readable description of the last error.
     virtual std::string ErrorDescription() const = 0;
 
-    // Notifications. PositionChanged follows every change of the position by a seek and the
-    // rewind to the start at the end of a pass; it is delivered after the call that caused it.
+    // Notifications. PositionChanged follows every change of the position by a seek (exactly once
+    // per SetCurrentPosition, which the media object counts on to tell its own seeks from the end
+    // of a pass) and the rewind to the start at the end of a pass; it is delivered after the call
+    // that caused it.
     std::function<void()> PositionChanged;
     std::function<void()> ErrorOccurred;
     std::function<void()> Clicked;

@@ -2,6 +2,8 @@
 
 #include "platform/TextRules.h"
 
+#include <charconv>
+
 std::optional<std::string> FindParameterValue(const std::string& text, const std::string& key) {
     const std::string upperText = UpperCase(text);
     const std::string upperKey = UpperCase(key);
@@ -30,7 +32,12 @@ int FindParameter(const std::string& text, const std::string& key, int defaultVa
     const auto value = FindParameterValue(text, key);
     if (!value || value->empty())
         return defaultValue;
-    return ParseInteger(*value, false).value_or(defaultValue);
+    // Decimal digits with an optional minus only: the settings file's "$", "0x", "+" and blanks
+    // do not apply here.
+    int number = 0;
+    const char* end = value->data() + value->size();
+    const auto [stop, error] = std::from_chars(value->data(), end, number);
+    return error == std::errc() && stop == end ? number : defaultValue;
 }
 
 bool FindParameter(const std::string& text, const std::string& key, bool defaultValue,

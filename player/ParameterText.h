@@ -15,7 +15,8 @@ std::optional<std::string> FindParameterValue(const std::string& text, const std
 // Text variant: an empty or missing value gives the upper-cased default.
 std::string FindParameter(const std::string& text, const std::string& key,
                           const std::string& defaultValue);
-// Number variant: an empty, missing or unconvertible value gives the default.
+// Number variant: the value as a decimal integer (an optional "-", then digits, within 32 bits);
+// an empty, missing or unconvertible value gives the default.
 int FindParameter(const std::string& text, const std::string& key, int defaultValue);
 
 // Yes/no variant. A missing key keeps the default; "TRUE", "YES", "1", "ENABLED" and "FALSE",

@@ -4,6 +4,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -37,10 +38,16 @@ void TraceMessage(const std::string& className, const std::string& fileName,
     const std::string line =
         std::string(stamp) + " - " + className + " (" + fileName + ") > " + message + "\n";
 
-    const int fd = ::open(TraceFilePath().c_str(),
-                          O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    // Non-blocking, so that a FIFO or device placed under the name by someone else cannot stall
+    // the player; the line goes only into a regular file of the user's own.
+    const int fd =
+        ::open(TraceFilePath().c_str(),
+               O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600);
     if (fd < 0)
         return;
-    [[maybe_unused]] const ssize_t written = ::write(fd, line.data(), line.size());
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid()) {
+        [[maybe_unused]] const ssize_t written = ::write(fd, line.data(), line.size());
+    }
     ::close(fd);
 }

@@ -73,10 +73,13 @@ void TVexaCustomWmpObj::CreateControl(const MediaControlFactory& factory) {
     control->SetDisplaySize(0);
     control->SetMute(false);
     control->SetVolume(0);
-    control->PositionChanged = [this] { ControlPositionChange(); };
-    control->MouseDown = [this](bool right) { ControlMouseDown(right); };
-    control->Clicked = [this] { ControlClick(); };
-    control->ErrorOccurred = [this] { ControlError(); };
+    // The control notifies from the event loop: nothing may be thrown back into it.
+    control->PositionChanged = [this] { RunGuarded([this] { ControlPositionChange(); }); };
+    control->MouseDown = [this](bool right) {
+        RunGuarded([this, right] { ControlMouseDown(right); });
+    };
+    control->Clicked = [this] { RunGuarded([this] { ControlClick(); }); };
+    control->ErrorOccurred = [this] { RunGuarded([this] { ControlError(); }); };
     QWidget* view = control->View();
     view->setParent(this);
     view->hide();
@@ -280,6 +283,8 @@ void TVexaCustomWmpObj::SeekTo(int position) {
     TVexaVisualDynamicObj::SeekTo(position);
     if (!ready_ || ObjectStatus() == tsNone || ObjectStatus() == tsError)
         return;
+    if (SeekInProgress)
+        ++ownSeeksPending_; // its notification, whenever it comes, is no end of a pass
     control_->SetCurrentPosition(position);
     ShowControl(true);
 }
@@ -306,9 +311,14 @@ void TVexaCustomWmpObj::TimerTick() {
 }
 
 void TVexaCustomWmpObj::ControlPositionChange() {
+    // Each own seek brings exactly one notification; while one is outstanding, this is taken as
+    // it, so the passes come out right however late the notifications arrive.
+    const bool ownSeek = ownSeeksPending_ > 0;
+    if (ownSeek)
+        --ownSeeksPending_;
     if (PlayCount() == 0)
         return;
-    if (!SeekInProgress)
+    if (!ownSeek)
         ++passCount_;
     SeekInProgress = false;
     const int limit = PlayCount() + ((StartMarker() != 0 || EndMarker() != 0) ? 1 : 0);

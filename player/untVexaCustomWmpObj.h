@@ -54,7 +54,8 @@ public:
     MediaControl* Control() const { return control_.get(); }
     QWidget* ContainerPanel() const { return containerPanel_; }
 
-    // Control notifications (public so that a scripted control can be driven in tests).
+    // Control notifications (public so that a scripted control can be driven in tests). The
+    // control's own calls of them are guarded: an exception goes to the component error handler.
     void ControlPositionChange();
     void ControlError();
     void ControlClick();
@@ -78,6 +79,9 @@ private:
     QWidget* containerPanel_ = nullptr;
     bool ready_ = false;
     int passCount_ = 0;
+    // Own seeks (made with SeekInProgress set) whose position notification has not arrived yet:
+    // the control reports a seek after the call, when SeekInProgress may have changed again.
+    int ownSeeksPending_ = 0;
     bool finishPending_ = false;
     bool loading_ = false;
     bool loadAbandoned_ = false;

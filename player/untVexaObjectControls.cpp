@@ -384,7 +384,7 @@ void TVexaObjectControls::ButtonClick(BarButton button) {
     auto* dynamic = dynamic_cast<TVexaCustomDynamicObj*>(object_);
     if (!dynamic)
         return;
-    try {
+    RunGuarded([dynamic, button] {
         switch (button) {
         case bbPlay:
             dynamic->Play();
@@ -402,7 +402,5 @@ void TVexaObjectControls::ButtonClick(BarButton button) {
             dynamic->FastForward();
             break;
         }
-    } catch (const std::exception& error) {
-        ReportComponentError(error.what());
-    }
+    });
 }

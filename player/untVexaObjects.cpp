@@ -35,6 +35,14 @@ void ReportComponentError(const std::string& message) {
     QtMessageBoxes().ApplicationError(message);
 }
 
+void RunGuarded(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::exception& error) {
+        ReportComponentError(error.what());
+    }
+}
+
 // ---- TVexaComponent, TVexaTimer ----
 
 std::string TVexaComponent::Description() const {
@@ -90,11 +98,7 @@ void TVexaTimer::timerEvent(QTimerEvent* event) {
         TVexaComponent::timerEvent(event);
         return;
     }
-    try {
-        Timer();
-    } catch (const std::exception& error) {
-        ReportComponentError(error.what()); // the timer keeps running
-    }
+    RunGuarded([this] { Timer(); }); // the timer keeps running
 }
 
 // ---- TVexaCustomControl ----

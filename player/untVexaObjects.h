@@ -21,6 +21,9 @@ class TVexaObjectControls;
 // unless replaced); the event loop itself never sees the exception.
 void SetComponentErrorHandler(std::function<void(const std::string& message)> handler);
 void ReportComponentError(const std::string& message);
+// Runs a timer step, a control notification or a bar button's action; an exception it raises goes
+// to ReportComponentError.
+void RunGuarded(const std::function<void()>& action);
 
 // Root of the non-visual members.
 class TVexaComponent : public QObject {
@@ -195,7 +198,8 @@ public:
     std::function<void()> OnStartMarkerChanging;
     std::function<void()> OnEndMarkerChanging;
 
-    // The next end-of-pass notification comes from the object's own seek.
+    // Set before the object's own seeks (stop, fast forward, rewind, the bar's slider): their
+    // position notification is not the end of a pass.
     bool SeekInProgress = false;
 
     void ReadParameters(const std::string& text) override;

@@ -1,6 +1,8 @@
 #include "resources/DesignWidgets.h"
 
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 
 QFont DesignFont(bool bold, int pointSize) {
     QFont font(QStringLiteral("Tahoma"));
@@ -15,4 +17,15 @@ QLabel* MakeDesignLabel(QWidget* parent, const char* name, const QString& text, 
     label->move(at);
     label->adjustSize();
     return label;
+}
+
+void CentreOnScreen(QWidget* window) {
+    QScreen* screen = window->parentWidget() ? window->parentWidget()->screen() : window->screen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(screen->geometry().center());
+    window->move(frame.topLeft());
 }

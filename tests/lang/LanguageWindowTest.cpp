@@ -7,15 +7,19 @@
 #include "support/FakeServices.h"
 #include "support/ProgramWindows.h"
 #include "support/TempFolder.h"
+#include "support/TestPictures.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSignalSpy>
+#include <QStyleOption>
 #include <QTest>
 #include <QTimer>
 
@@ -34,6 +38,38 @@ QString CaptionOf(QWidget* w) {
     if (auto* g = qobject_cast<QGroupBox*>(w))
         return g->title();
     return {};
+}
+
+// The width a control's caption needs in the control's own font, as the style lays it out
+// (indicator or glyph, spacing and margins included), and the width the control has.
+std::pair<int, int> NeededAndAvailableWidth(QWidget* w) {
+    const QFontMetrics metrics(w->font());
+    const int text = metrics.size(Qt::TextShowMnemonic, CaptionOf(w)).width();
+    QStyle* style = w->style();
+    if (auto* label = qobject_cast<QLabel*>(w))
+        return {text, label->contentsRect().width()};
+    if (auto* group = qobject_cast<QGroupBox*>(w)) {
+        QStyleOptionGroupBox option;
+        option.initFrom(group);
+        option.text = group->title();
+        option.textAlignment = group->alignment();
+        option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+        const QRect title =
+            style->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, group);
+        return {title.right() + 1 + title.left(), group->width()}; // the same inset at the end
+    }
+    auto* button = qobject_cast<QAbstractButton*>(w);
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    if (qobject_cast<QPushButton*>(w)) {
+        const int glyph = button->icon().isNull() ? 0 : button->iconSize().width() + 4;
+        return {text + glyph + 2 * style->pixelMetric(QStyle::PM_ButtonMargin, &option, w),
+                w->width()};
+    }
+    const auto type = qobject_cast<QRadioButton*>(w) ? QStyle::CT_RadioButton : QStyle::CT_CheckBox;
+    return {style->sizeFromContents(type, &option, QSize(text, metrics.height()), w).width(),
+            w->width()};
 }
 
 std::string ReadSource(const std::string& relative) {
@@ -388,7 +424,7 @@ TEST_F(LanguageWindowTest, TheLanguageButtonAppliesTheDialogsLanguageHoweverItCl
     main->btnLanguage->click();
     EXPECT_EQ(language->Language, "Deutsch");
     EXPECT_EQ(main->btnExit->text().toStdString(), "&Beenden");
-    EXPECT_EQ(browse->btnCancel->text().toStdString(), "&Abbrechen");
+    EXPECT_EQ(browse->btnCancel->text().toStdString(), "&Abbruch");
 
     // Switching while the file under the current name changed: cancelling re-applies it.
     folder.Write("Deutsch.lng", "[Buttons]\nExit=Ende\n");
@@ -451,23 +487,124 @@ TEST_F(LanguageWindowTest, DialogIsBuiltAsDesigned) {
     EXPECT_EQ(language->btnCancel->toolTip().toStdString(), "Discard changes");
 }
 
-// Pictures of the windows for a person to look at; the overlong German texts stay in place.
-TEST_F(LanguageWindowTest, ScreenshotsOfTheWindowsInGermanAndFrench) {
-    folder.Write("Deutsch.lng", ReadSource("resources/Deutsch.lng"));
-    folder.Write("Francais.lng", ReadSource("resources/Francais.lng"));
+// Captions never resize their controls, so every shipped translation must fit the designed
+// widths (the fonts are fixed at 96 dpi); the pictures are saved when SCU_TEST_PICTURES asks.
+TEST_F(LanguageWindowTest, EveryShippedTranslationFitsItsControls) {
     main->stxDestFolder->setText(QStringLiteral("C:\\Games\\ZELTA\\"));
     main->show();
-    const QRect checkBox = main->cbxNoFMV->geometry();
-    for (const char* name : {"Deutsch", "Francais"}) {
+    int files = 0;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::string(SCU_SOURCE_DIR) + "/resources")) {
+        if (entry.path().extension() != ".lng")
+            continue;
+        ++files;
+        const std::string name = entry.path().stem().string();
+        folder.Write(name + ".lng", ReadSource("resources/" + name + ".lng"));
         main->ApplyLanguage(name);
-        EXPECT_EQ(main->cbxNoFMV->geometry(), checkBox);
-        EXPECT_TRUE(main->grab().save(
-            QString::fromLatin1("/tmp/scu-main-%1.png").arg(QLatin1String(name))));
+        for (const auto& row : Steps())
+            for (QWidget* w : row) {
+                const auto [needed, available] = NeededAndAvailableWidth(w);
+                EXPECT_LE(needed, available)
+                    << name << " " << w->objectName().toStdString() << " \""
+                    << CaptionOf(w).toStdString() << "\" is cut off";
+            }
+        SavePictureIfAsked(main.get(), QString::fromStdString("main-" + name));
     }
-    language->SetLanguage("francais");
+    EXPECT_GE(files, 2);
+    language->SetLanguage("Francais");
     language->show();
-    emit language->cbxLanguage->activated(1);
-    EXPECT_TRUE(language->grab().save(QStringLiteral("/tmp/scu-language-dialog.png")));
+    emit language->cbxLanguage->activated(language->cbxLanguage->currentIndex());
+    SavePictureIfAsked(language.get(), QStringLiteral("language-dialog"));
+    about->show();
+    SavePictureIfAsked(about.get(), QStringLiteral("about"));
+}
+
+// "&" in a label text marks the accelerator as on the buttons; "&&" shows one "&".
+TEST_F(LanguageWindowTest, AmpersandsInLabelTextsMarkAccelerators) {
+    folder.Write("Test.lng", "[General]\n1=&Game folder\n2=Salt && pepper\n[Screen]\n4=&at\n"
+                             "[Record]\n1=&Level\n4=&File\n");
+    main->show();
+    main->ApplyLanguage("Test");
+    const std::pair<QLabel*, const char*> shown[] = {
+        {main->lblGameDest, "Game folder:"}, {main->lblCPU, "Salt & pepper:"},  {main->lblAt, "at"},
+        {main->lblRecord, "Level"},          {main->lblRecordFileName, "File"},
+    };
+    for (const auto& [label, text] : shown) {
+        QLabel plain; // what the label must show, without any accelerator mark
+        plain.setFont(label->font());
+        plain.setTextFormat(Qt::PlainText);
+        plain.setText(QString::fromLatin1(text));
+        EXPECT_EQ(label->sizeHint().width(), plain.sizeHint().width())
+            << label->objectName().toStdString() << " shows \"" << text << "\"";
+    }
+    SavePictureIfAsked(main.get(), QStringLiteral("main-accelerators"));
+    // The accelerator moves to the control that the label names.
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    QTest::keyClick(main.get(), Qt::Key_G, Qt::AltModifier);
+    EXPECT_TRUE(main->btnBrowse->hasFocus());
+}
+
+TEST_F(LanguageWindowTest, TheDialogsOpenCentredOnTheScreen) {
+    main->move(0, 0);
+    main->show();
+    const QPoint centre = main->screen()->geometry().center();
+    for (QDialog* dialog : std::initializer_list<QDialog*>{about.get(), language.get()}) {
+        dialog->show();
+        EXPECT_LE((dialog->frameGeometry().center() - centre).manhattanLength(), 1)
+            << dialog->objectName().toStdString() << " at " << dialog->x() << "," << dialog->y();
+        dialog->hide();
+    }
+}
+
+TEST_F(LanguageWindowTest, AboutIsBuiltAsDesigned) {
+    struct Control {
+        QWidget* widget;
+        QRect place; // width/height 0 = not checked
+        const char* text;
+    } controls[] = {
+        {about->gbAbout, {0, 0, 290, 105}, " About program "},
+        {about->pnlAbout, {10, 20, 77, 77}, nullptr},
+        {about->imgIcon, {1, 1, 74, 74}, nullptr},
+        {about->lblTitle, {100, 24, 0, 0}, "ZELTA Startup Configuration Utility "},
+        {about->lblVersion, {131, 43, 0, 0}, "version: 0.82 BETA"},
+        {about->bvlSplitter, {96, 64, 185, 4}, nullptr},
+        {about->Label1, {109, 79, 0, 0}, nullptr},
+        {about->btnOK, {201, 111, 73, 25}, "&Okay"},
+    };
+    for (const Control& c : controls) {
+        const QRect g = c.widget->geometry();
+        EXPECT_EQ(g.topLeft(), c.place.topLeft()) << c.widget->objectName().toStdString();
+        if (c.place.width()) {
+            EXPECT_EQ(g.size(), c.place.size()) << c.widget->objectName().toStdString();
+        }
+        if (c.text) {
+            EXPECT_EQ(CaptionOf(c.widget).toStdString(), c.text);
+        }
+    }
+    EXPECT_EQ(about->imgIcon->pixmap().size(), QSize(74, 74));
+    EXPECT_FALSE(about->lblTitle->font().bold());
+    EXPECT_FALSE(about->Label1->font().bold());
+    EXPECT_FALSE(about->Label1->text().isEmpty());
+    EXPECT_EQ(about->btnOK->toolTip().toStdString(), "Close window");
+    // Title, version, bevel and credits lie inside the group, right of the picture.
+    for (QWidget* w :
+         {static_cast<QWidget*>(about->lblTitle), static_cast<QWidget*>(about->lblVersion),
+          static_cast<QWidget*>(about->bvlSplitter), static_cast<QWidget*>(about->Label1)}) {
+        EXPECT_TRUE(about->gbAbout->rect().contains(w->geometry()))
+            << w->objectName().toStdString();
+        EXPECT_GT(w->x(), about->pnlAbout->geometry().right()) << w->objectName().toStdString();
+    }
+}
+
+// The language code stands below the launcher: it includes nothing of it.
+TEST(LanguageCode, IncludesNothingOfTheLauncher) {
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::string(SCU_SOURCE_DIR) + "/lang")) {
+        const std::string text = ReadSource("lang/" + entry.path().filename().string());
+        EXPECT_EQ(text.find("#include \"launcher/"), std::string::npos)
+            << entry.path().filename().string();
+    }
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "player/untVexaSlider.h"
 #include "support/FakeMediaControl.h"
 #include "support/TempFolder.h"
+#include "support/TestPictures.h"
 
 #include <QLabel>
 #include <QTest>
@@ -158,7 +159,7 @@ TEST_F(BoundBarTest, AUserSliderMoveSeeksAtTheNextStepAndSkipsThatRefresh) {
     EXPECT_EQ(control->Count("Seek 40"), 1);
     EXPECT_FALSE(bar->SliderMoved());
     EXPECT_EQ(Text(bar->PositionLabel()), "10 frames"); // that step's refresh was skipped
-    obj->ControlPositionChange();                       // the seek's notification is not a pass
+    control->DeliverNotifications();                    // the seek's report is not a pass
     EXPECT_EQ(obj->PassCount(), 0);
     control->position = 40;
     obj->TimerTick();
@@ -334,12 +335,39 @@ TEST(Slider, DraggingTheThumbSetsTheValue) {
     EXPECT_EQ(stops, 1);
 }
 
+// In the bar's picture, the texts are written and the glyphs and the thumb drawn where they belong.
 TEST_F(BoundBarTest, LooksLikeAControlsBar) {
     obj->Play();
     control->position = 30;
     obj->TimerTick();
-    const QString file = QStringLiteral("/tmp/scu-controls-bar.png");
-    ASSERT_TRUE(bar->grab().save(file));
+    const QImage picture = bar->grab().toImage();
+    SavePictureIfAsked(bar, QStringLiteral("controls-bar"));
+    const QRgb face = picture.pixel(1, 1);
+    const auto inBar = [&](QWidget* part, QRect rect) {
+        return rect.translated(part->mapTo(bar, QPoint(0, 0)));
+    };
+    // Pixels of the area that stand out from the bar's face (dark ones only: text).
+    const auto drawn = [&](QRect area, bool darkOnly) {
+        int count = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x) {
+                const QRgb p = picture.pixel(x, y);
+                count += darkOnly ? qGray(p) < 96
+                                  : std::abs(qGray(p) - qGray(face)) > 40 ||
+                                        std::abs(qRed(p) - qRed(face)) > 40;
+            }
+        return count;
+    };
+    EXPECT_EQ(Text(bar->StatusLabel()), "Playing");
+    for (QLabel* label : {bar->StatusLabel(), bar->DurationLabel(), bar->PositionLabel()})
+        EXPECT_GT(drawn(inBar(label, label->rect()), true), 10) << Text(label) << " is written";
+    for (int i = 0; i < kBarButtonCount; ++i) {
+        QWidget* button = bar->Button(static_cast<BarButton>(i));
+        EXPECT_GT(drawn(inBar(button, button->rect()), false), 10) << "glyph " << i;
+    }
+    const QRect thumb = bar->Slider()->ThumbRect();
+    EXPECT_GT(drawn(inBar(bar->Slider(), thumb), false), 10) << "the thumb";
+    EXPECT_GT(thumb.left(), bar->Slider()->width() / 4) << "at 30 of 75";
 }
 
 } // namespace

@@ -2,9 +2,13 @@
 #include "platform/QtPauses.h"
 #include "player/GstMediaControl.h"
 #include "player/untVexaCustomWmpObj.h"
+#include "player/untVexaObjectControls.h"
+#include "support/TempFolder.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QTest>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -120,9 +124,39 @@ TEST_F(GstMediaTest, SeekingMovesThePositionAndTheMovieCanBeOpenedAgain) {
     EXPECT_NEAR(obj->Duration(), 10, 1);
 }
 
+// The control reports its seeks queued: Stop's seek back to the start arrives after Stop, and
+// neither it nor the fast forward's seek may count as the end of a pass.
+TEST_F(GstMediaTest, TheBarsButtonsDriveThePlayWithoutEndingIt) {
+    obj->SetShowControls(true);
+    obj->show();
+    obj->SetFileName(kMedia + "long.mpg");
+    obj->LoadObject();
+    ASSERT_EQ(obj->ObjectStatus(), tsLoaded);
+    TVexaObjectControls* bar = obj->Controls();
+    const std::pair<BarButton, TObjectState> presses[] = {{bbPlay, tsPlaying},
+                                                          {bbPause, tsPaused},
+                                                          {bbStop, tsStopped},
+                                                          {bbPlay, tsPlaying},
+                                                          {bbFastForward, tsPlaying}};
+    for (const auto& [button, status] : presses) {
+        obj->TimerTick(); // the bar follows the object and enables its buttons
+        ASSERT_TRUE(bar->Button(button)->isEnabled()) << button;
+        QTest::mouseClick(bar->Button(button), Qt::LeftButton);
+        QApplication::processEvents(); // the control's reports of that press
+        obj->TimerTick();
+        EXPECT_EQ(obj->ObjectStatus(), status) << "after button " << button;
+    }
+    EXPECT_TRUE(finishes.empty());
+    EXPECT_EQ(obj->PassCount(), 0);
+    EXPECT_EQ(errors, 0);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    // The components' trace goes to a folder of the test's own.
+    TempFolder traceFolder;
+    setenv("TMPDIR", traceFolder.Path().c_str(), 1);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -4,6 +4,8 @@
 #include "player/untVexaCustomWmpObj.h"
 #include "player/untVexaObjectControls.h"
 #include "support/FakeMediaControl.h"
+#include "support/TempFolder.h"
+#include "support/TestPictures.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -71,7 +73,7 @@ TEST_F(MovieWindowTest, CoversTheScreenPlaysToTheEndAndClosesByItself) {
         covered = window->geometry();
         status = window->VexaWMP->ObjectStatus();
         barShown = window->VexaWMP->Controls() != nullptr;
-        window->grab().save(QStringLiteral("/tmp/scu-movie-window.png"));
+        SavePictureIfAsked(window, QStringLiteral("movie-window"));
     });
     const qint64 stayed = Play("movie.mpg", false);
     EXPECT_EQ(covered, screen);
@@ -123,7 +125,7 @@ TEST_F(MovieWindowTest, ControlsBarShowsStatusDurationAndAMovingPosition) {
     At(1400, [&] {
         TVexaObjectControls* controls = MovieWindow()->VexaWMP->Controls();
         laterPosition = controls->PositionLabel()->text().toStdString();
-        MovieWindow()->grab().save(QStringLiteral("/tmp/scu-movie-window-controls.png"));
+        SavePictureIfAsked(MovieWindow(), QStringLiteral("movie-window-controls"));
         QTest::keyClick(MovieWindow(), Qt::Key_Escape);
     });
     Play("long.mpg", true);
@@ -158,6 +160,9 @@ TEST_F(MovieWindowTest, NoPlaybackFacilityFailsBeforeTheWindowOpens) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // The components' trace goes to a folder of the test's own.
+    TempFolder traceFolder;
+    setenv("TMPDIR", traceFolder.Path().c_str(), 1);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -32,6 +32,10 @@ TEST(ParameterText, NumberVariantFallsBackToTheDefault) {
     EXPECT_EQ(FindParameter("Volume=|", "Volume", 7), 7);
     EXPECT_EQ(FindParameter("", "Volume", 7), 7);
     EXPECT_EQ(FindParameter("Volume=99999999999|", "Volume", 7), 7); // out of range
+    // Decimal only: the settings file's hexadecimal forms, a plus and blanks do not convert.
+    for (const char* text : {"Volume=0x10|", "Volume=$10|", "Volume=x10|", "Volume=+5|",
+                             "Volume= 5|", "Volume=5 |", "Volume=-|"})
+        EXPECT_EQ(FindParameter(text, "Volume", 7), 7) << text;
 }
 
 TEST(ParameterText, TextVariantGivesTheUpperCasedDefaultWhenEmpty) {

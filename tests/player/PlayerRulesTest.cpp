@@ -6,7 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -176,6 +179,28 @@ TEST_F(TraceFileTest, NeverWritesThroughASymbolicLink) {
     std::filesystem::create_symlink(folder / "victim.txt", folder / "player_rules_tests.txt");
     TraceMessage("TVexaMainObj", "", "LoadObject called");
     EXPECT_EQ(folder.Read("victim.txt"), "untouched");
+}
+
+TEST_F(TraceFileTest, WritesOnlyIntoARegularFileOfTheUsersOwn) {
+    // A FIFO under the trace name: with a reader the open succeeds at once, and nothing may
+    // reach the reader; without one the open must not block.
+    const std::string fifo = folder / "player_rules_tests.txt";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0666), 0);
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    TraceMessage("TVexaMainObj", "", "Play called");
+    char buffer[64];
+    EXPECT_LE(::read(reader, buffer, sizeof buffer), 0) << "a line went into the FIFO";
+    ::close(reader);
+    TraceMessage("TVexaMainObj", "", "Play called"); // no reader: returns
+    std::filesystem::remove(fifo);
+
+    // Someone else's file (only root can hand a file to another user) keeps its content.
+    folder.Write("player_rules_tests.txt", "theirs\n");
+    if (::chown(fifo.c_str(), 65534, 65534) != 0)
+        GTEST_SKIP() << "cannot give a file to another user here";
+    TraceMessage("TVexaMainObj", "", "Play called");
+    EXPECT_EQ(folder.Read("player_rules_tests.txt"), "theirs\n");
 }
 
 } // namespace

@@ -1,18 +1,16 @@
 #include "player/untVexaObjects.h"
+#include "support/TempFolder.h"
 
 #include <QApplication>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 
 int main(int argc, char** argv) {
     // The components' trace goes to a folder of the test's own.
-    const std::string traceFolder =
-        (std::filesystem::temp_directory_path() / "scu-player-trace").string();
-    std::filesystem::create_directories(traceFolder);
-    setenv("TMPDIR", traceFolder.c_str(), 1);
+    TempFolder traceFolder;
+    setenv("TMPDIR", traceFolder.Path().c_str(), 1);
     QApplication app(argc, argv);
     // Errors that would reach the application error box fail the test instead of blocking it.
     SetComponentErrorHandler(

@@ -1,4 +1,5 @@
 #include "platform/Paths.h"
+#include "player/TraceFile.h"
 #include "player/untVexaCustomWmpObj.h"
 #include "player/untVexaObjectControls.h"
 #include "support/FakeMediaControl.h"
@@ -10,6 +11,10 @@
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
 namespace {
 
@@ -130,6 +135,23 @@ TEST_F(WmpObjTest, ControlErrorWhileOpeningEndsTheWaitWithErrorStatus) {
     EXPECT_EQ(errors, 1);
 }
 
+TEST_F(WmpObjTest, ControlNotificationsThatRaiseReachTheComponentErrorHandler) {
+    std::vector<std::string> reported;
+    SetComponentErrorHandler([&](const std::string& message) { reported.push_back(message); });
+    obj->SetEnableWarnings(true);
+    control->error = "Internal data stream error.";
+    control->ErrorOccurred(); // as the control calls it, from the event loop
+    obj->SetObjectStatus(tsPlaying);
+    control
+        ->PositionChanged(); // the end of the pass stops an object not loaded: "Object not ready"
+    SetComponentErrorHandler(
+        [](const std::string& message) { ADD_FAILURE() << "component error: " << message; });
+    EXPECT_EQ(reported, (std::vector<std::string>{
+                            "An error has occured while trying to decompress the stream\r"
+                            "Internal data stream error.",
+                            "Object not ready"}));
+}
+
 TEST_F(WmpObjTest, MissingFileStillAsksTheControlWhichReportsTheError) {
     pauses.onTime = [this](long long) {
         if (obj->ObjectStatus() == tsLoading) {
@@ -182,8 +204,9 @@ TEST_F(WmpObjTest, OnePassStopsAndFinishesOnceAtTheNextTick) {
     obj->TimerTick();
     EXPECT_EQ(finishes, std::vector<std::string>{"NEXT"});
     obj->TimerTick();
-    obj->ControlPositionChange(); // the stop's own seek arriving late
+    control->DeliverNotifications(); // the stop's own seek, reported late
     obj->TimerTick();
+    EXPECT_EQ(obj->PassCount(), 0);
     EXPECT_EQ(finishes.size(), 1u);
     EXPECT_EQ(control->Count("Play"), 1);
 }
@@ -202,6 +225,19 @@ TEST_F(WmpObjTest, ThreePassesRestartTwiceThenFinish) {
     EXPECT_EQ(obj->ObjectStatus(), tsStopped);
     EXPECT_EQ(finishes.size(), 1u);
     EXPECT_EQ(control->Count("Play"), 3);
+
+    // The finishing stop's seek is reported afterwards; playing again still gives three passes.
+    control->DeliverNotifications();
+    obj->Play();
+    for (int end = 0; end < 2; ++end) {
+        obj->ControlPositionChange();
+        obj->TimerTick();
+    }
+    EXPECT_EQ(obj->ObjectStatus(), tsPlaying);
+    obj->ControlPositionChange();
+    obj->TimerTick();
+    EXPECT_EQ(finishes.size(), 2u);
+    EXPECT_EQ(control->Count("Play"), 6);
 }
 
 TEST_F(WmpObjTest, RepeatForeverNeitherRestartsNorFinishes) {
@@ -221,29 +257,41 @@ TEST_F(WmpObjTest, MarkersAddAPassAndSeekBackToTheStart) {
     obj->TimerTick(); // beyond the end marker: back to 10
     EXPECT_EQ(obj->Position(), 10);
     EXPECT_EQ(control->Count("Seek 10"), 1);
-    obj->ControlPositionChange(); // that seek counts as a pass (limit 1 + 1)
+    control->DeliverNotifications(); // that seek counts as a pass (limit 1 + 1)
     EXPECT_EQ(obj->PassCount(), 1);
     EXPECT_EQ(obj->ObjectStatus(), tsPlaying);
     control->position = 25;
     obj->TimerTick();
-    obj->ControlPositionChange();
+    control->DeliverNotifications();
     EXPECT_EQ(obj->ObjectStatus(), tsStopped);
     EXPECT_EQ(control->Count("Seek 10"), 3); // the marker loop twice, then the stop
     obj->TimerTick();
     EXPECT_EQ(finishes.size(), 1u);
 }
 
+// The control reports seeks after the call, by when Stop has put SeekInProgress back.
 TEST_F(WmpObjTest, OwnSeeksDoNotCountAsPasses) {
-    LoadAndPlay(2);
+    LoadAndPlay(1);
     control->length = 100;
     control->position = 50;
     obj->TimerTick();
-    obj->FastForward();
-    EXPECT_EQ(control->Count("Seek 60"), 1);
-    obj->ControlPositionChange();
-    EXPECT_EQ(obj->PassCount(), 0);
-    obj->ControlPositionChange();
-    EXPECT_EQ(obj->PassCount(), 1);
+    const std::pair<const char*, std::function<void()>> seeks[] = {
+        {"fast forward", [&] { obj->FastForward(); }},
+        {"rewind", [&] { obj->Rewind(); }},
+    };
+    for (const auto& [name, seek] : seeks) {
+        obj->Stop();
+        obj->Play();
+        seek();
+        control->DeliverNotifications();
+        obj->TimerTick();
+        EXPECT_EQ(obj->ObjectStatus(), tsPlaying) << name;
+        EXPECT_EQ(obj->PassCount(), 0) << name;
+        EXPECT_TRUE(finishes.empty()) << name;
+    }
+    obj->ControlPositionChange(); // the real end of the pass
+    obj->TimerTick();
+    EXPECT_EQ(finishes.size(), 1u);
 }
 
 TEST_F(WmpObjTest, StatusFollowsPlayPauseStopAndUnload) {
@@ -469,6 +517,51 @@ TEST_F(WmpObjTest, ShowControlsAttachesABarAtTheBottom) {
     obj->SetShowControls(false);
     EXPECT_EQ(obj->Controls(), nullptr);
     EXPECT_EQ(control->View()->geometry(), QRect(0, 0, 400, 300));
+}
+
+TEST(WmpObjTrace, LifeSeeksAndEventsWriteTheirLines) {
+    std::error_code noFile;
+    const auto size = std::filesystem::file_size(TraceFilePath(), noFile);
+    const size_t before = noFile ? 0 : size; // the lines of the earlier tests
+    {
+        VirtualPauses pauses;
+        FakeMediaControl* control = nullptr;
+        TVexaCustomWmpObj obj(nullptr, pauses, FakeMediaControlFactory(control));
+        QMenu menu;
+        obj.SetPopupMenu(&menu);
+        obj.FastForward();
+        obj.Rewind();
+        control->Clicked();
+        control->MouseDown(true);
+        menu.hide();
+        const MediaControlFactory none = [] { return std::unique_ptr<MediaControl>(); };
+        EXPECT_THROW(TVexaCustomWmpObj(nullptr, pauses, none), VexaError);
+    }
+    std::ifstream in(TraceFilePath());
+    std::stringstream all;
+    all << in.rdbuf();
+    const std::string trace = all.str().substr(before);
+    const char* lines[] = {
+        "TVexaCustomWmpObj () > Attempting To Create WMP6 Interface\n",
+        "TVexaCustomWmpObj () > WMP6 Interface Successfully created\n",
+        "TVexaCustomWmpObj () > FastForward called\n",
+        "TVexaCustomWmpObj () > Rewind called\n",
+        "TVexaCustomWmpObj () > Event [DoOnClick]\n",
+        "TVexaCustomWmpObj () > Event [DoPopup]\n",
+        "TVexaCustomWmpObj () > Attempting To Create WMP6 Interface\n",
+        "TVexaCustomWmpObj () > ERROR: No DirectX and WMP found on target machine\n",
+        "TVexaCustomWmpObj () > Attempting to Destroy TVexaCustomWmpObj.WMP6\n",
+        "TVexaCustomWmpObj () > Successfully destroyedTVexaCustomWmpObj.WMP6\n",
+        "TVexaCustomWmpObj () > Attempting to destroy object container\n",
+        "TVexaCustomWmpObj () > Successfully destroyed object container\n",
+    };
+    size_t at = 0;
+    for (const char* line : lines) {
+        const auto found = trace.find(line, at);
+        EXPECT_NE(found, std::string::npos) << "missing or out of order: " << line << trace;
+        if (found != std::string::npos)
+            at = found + 1;
+    }
 }
 
 } // namespace

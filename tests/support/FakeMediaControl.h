@@ -3,6 +3,8 @@
 #include "platform/Pauses.h"
 #include "player/MediaControl.h"
 
+#include <QCoreApplication>
+#include <QObject>
 #include <QPointer>
 #include <QWidget>
 
@@ -30,7 +32,8 @@ public:
 };
 
 // A scripted playback control: records what it was asked to do; the test sets what it reports
-// and raises its notifications.
+// and raises its notifications. Like the GStreamer control, it reports a seek queued, after the
+// call: DeliverNotifications() (or the event loop) hands the reports over.
 class FakeMediaControl : public MediaControl {
 public:
     FakeMediaControl() : view_(new QWidget) {}
@@ -65,6 +68,16 @@ public:
     void SetCurrentPosition(double p) override {
         position = p;
         calls.push_back("Seek " + std::to_string(static_cast<int>(p)));
+        QMetaObject::invokeMethod(
+            &notifier_,
+            [this] {
+                if (PositionChanged)
+                    PositionChanged();
+            },
+            Qt::QueuedConnection);
+    }
+    void DeliverNotifications() {
+        QCoreApplication::sendPostedEvents(&notifier_, QEvent::MetaCall);
     }
     double Length() const override { return length; }
     void SetRate(double r) override { rate = r; }
@@ -84,6 +97,7 @@ public:
 
 private:
     QPointer<QWidget> view_;
+    QObject notifier_; // queued reports die with the control
 };
 
 // A factory that hands out one fake and remembers it.
