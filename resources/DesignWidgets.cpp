@@ -13,6 +13,9 @@ QFont DesignFont(bool bold, int pointSize) {
 
 QLabel* MakeDesignLabel(QWidget* parent, const char* name, const QString& text, QPoint at) {
     auto* label = new QLabel(text, parent);
+    // Captions come from language files: shown as text, never as markup ("&" still marks the
+    // accelerator of a label with a buddy).
+    label->setTextFormat(Qt::PlainText);
     label->setObjectName(QLatin1String(name));
     label->move(at);
     label->adjustSize();

@@ -519,15 +519,18 @@ TEST_F(LanguageWindowTest, EveryShippedTranslationFitsItsControls) {
     SavePictureIfAsked(about.get(), QStringLiteral("about"));
 }
 
-// "&" in a label text marks the accelerator as on the buttons; "&&" shows one "&".
+// "&" in a label text marks the accelerator as on the buttons; "&&" shows one "&"; markup is text.
 TEST_F(LanguageWindowTest, AmpersandsInLabelTextsMarkAccelerators) {
     folder.Write("Test.lng", "[General]\n1=&Game folder\n2=Salt && pepper\n[Screen]\n4=&at\n"
-                             "[Record]\n1=&Level\n4=&File\n");
+                             "[Record]\n1=&Level\n4=<b>File</b>\n");
     main->show();
     main->ApplyLanguage("Test");
     const std::pair<QLabel*, const char*> shown[] = {
-        {main->lblGameDest, "Game folder:"}, {main->lblCPU, "Salt & pepper:"},  {main->lblAt, "at"},
-        {main->lblRecord, "Level"},          {main->lblRecordFileName, "File"},
+        {main->lblGameDest, "Game folder:"},
+        {main->lblCPU, "Salt & pepper:"},
+        {main->lblAt, "at"},
+        {main->lblRecord, "Level"},
+        {main->lblRecordFileName, "<b>File</b>"},
     };
     for (const auto& [label, text] : shown) {
         QLabel plain; // what the label must show, without any accelerator mark
