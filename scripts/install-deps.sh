@@ -15,6 +15,7 @@ packages=(
   xvfb xauth xdotool x11-apps x11-utils imagemagick
   zip unzip fonts-wine fonts-dejavu-core
   binutils-mingw-w64-i686
+  clang libclang-rt-14-dev
 )
 
 missing=()
