@@ -50,10 +50,8 @@ zip -q -X - K1.tmp xpd.ini | cat >"$work/streamed.xpd"
 zip -q -X -r "$work/folders.xpd" bin xpd.ini
 zip -q -X -y "$work/link.xpd" link.tmp K1.tmp
 zip -q -X "$work/program.xpd" ZELTA.EXE xpd.ini
-{
-  cat "$work/pe/build52.exe"
-  head -c 14100 /dev/zero
-} | head -c 14100 >"$work/SETUP.EXE"
+cp "$work/pe/build52.exe" "$work/SETUP.EXE"
+truncate -s 14100 "$work/SETUP.EXE"
 cat "$work/deflated.xpd" >>"$work/SETUP.EXE"
 zip -q -A "$work/SETUP.EXE"
 cd "$here"

@@ -37,7 +37,7 @@ for t in "${targets[@]}"; do
   if [ "$status" -ne 0 ] || grep -q '^==[0-9]*==ERROR\|runtime error:' "$log"; then
     findings=$((findings + 1))
     echo "$t: FINDING after ${runs:-?} executions (log $log):"
-    grep -m 12 -A 12 'ERROR\|runtime error\|deadly signal\|fault' "$log" | head -n 40
+    grep -m 12 -A 12 'ERROR\|runtime error\|deadly signal\|fault' "$log" | head -n 40 || true
   else
     echo "$t: ${runs:-?} executions, ${coverage:-no coverage line}, no findings"
   fi
