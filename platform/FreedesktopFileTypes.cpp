@@ -80,15 +80,20 @@ std::string FreedesktopFileTypes::ExecArgument(const std::string& programPath) {
     if (programPath.find_first_of(reserved) == std::string::npos &&
         programPath.find('%') == std::string::npos)
         return programPath;
+    // The string rules of the desktop file come before the quoting, so each backslash of the
+    // quoting is written twice; a lone "\\$" would be an escape the string rules do not know.
     std::string quoted = "\"";
     for (char c : programPath) {
-        if (c == '"' || c == '`' || c == '$')
-            quoted += '\\';
-        if (c == '\\')
-            quoted += "\\\\\\"; // escaped for the quoting, then for the desktop file's string rules
-        if (c == '%')
-            quoted += '%';
-        quoted += c;
+        if (c == '\n')
+            quoted += "\\n"; // a line break would end the Exec line
+        else if (c == '\\')
+            quoted += "\\\\\\\\";
+        else if (c == '"' || c == '`' || c == '$')
+            quoted += std::string("\\\\") + c;
+        else if (c == '%')
+            quoted += "%%";
+        else
+            quoted += c;
     }
     return quoted + "\"";
 }

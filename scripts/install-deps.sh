@@ -16,6 +16,7 @@ packages=(
   zip unzip fonts-wine fonts-dejavu-core fonts-dejavu-extra
   binutils-mingw-w64-i686
   desktop-file-utils appstream
+  clang libclang-rt-14-dev
 )
 
 missing=()

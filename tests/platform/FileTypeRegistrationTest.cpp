@@ -62,7 +62,10 @@ TEST(FileTypeRegistration, RewritesOnlyWhatDiffers) {
 TEST(FileTypeRegistration, QuotesProgramPathsAsDesktopEntriesRequire) {
     EXPECT_EQ(FreedesktopFileTypes::ExecArgument("/usr/bin/zeltasc"), "/usr/bin/zeltasc");
     EXPECT_EQ(FreedesktopFileTypes::ExecArgument("/a b/z"), "\"/a b/z\"");
-    EXPECT_EQ(FreedesktopFileTypes::ExecArgument("/a$b/z"), "\"/a\\$b/z\"");
+    // The quoting's backslash is escaped once more for the string rules, which come first.
+    EXPECT_EQ(FreedesktopFileTypes::ExecArgument("/a$b/z"), "\"/a\\\\$b/z\"");
+    EXPECT_EQ(FreedesktopFileTypes::ExecArgument("/a\"`b"), "\"/a\\\\\"\\\\`b\"");
+    EXPECT_EQ(FreedesktopFileTypes::ExecArgument("/a\nb"), "\"/a\\nb\""); // stays on its line
     EXPECT_EQ(FreedesktopFileTypes::ExecArgument("/a\\b"), "\"/a\\\\\\\\b\"");
     EXPECT_EQ(FreedesktopFileTypes::ExecArgument("/100%/z"), "\"/100%%/z\"");
 }
