@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
@@ -172,8 +173,9 @@ int ExtractFromArchive(const std::string& nativeArchive, const std::string& nati
             continue;
         if (rules.allowed && !rules.allowed(fileName))
             continue;
+        // Saturating: two huge declared sizes must not wrap round to a small total.
         if (st.valid & ZIP_STAT_SIZE)
-            total += st.size;
+            total = st.size > UINT64_MAX - total ? UINT64_MAX : total + st.size;
         wanted.push_back({index, fileName});
     }
     // Refuse before anything is written when the declared sizes are already too large; the
