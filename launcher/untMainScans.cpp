@@ -6,13 +6,18 @@
 #include "platform/MessageBoxes.h"
 
 #include <QComboBox>
+#include <QStringList>
 
 namespace {
-// Replaces the entries of a list; selecting the first entry by program runs no change reaction.
+// Replaces the entries of a list in one step (one insertion into its model, not one per entry);
+// selecting the first entry by program runs no change reaction.
 void FillList(QComboBox* list, const std::vector<std::string>& entries) {
-    list->clear();
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(entries.size()));
     for (const std::string& entry : entries)
-        list->addItem(QString::fromStdString(entry));
+        texts.append(QString::fromStdString(entry));
+    list->clear();
+    list->addItems(texts);
     list->setCurrentIndex(entries.empty() ? -1 : 0);
 }
 } // namespace
