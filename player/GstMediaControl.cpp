@@ -182,16 +182,13 @@ GstMediaControl::GstMediaControl() : view_(new GstVideoView) {
     };
     view_->frameSizeWanted = [this](QSize size) { WantFrameSize(size); };
     pipeline_ = gst_element_factory_make("playbin", nullptr);
-    // Conversion to BGRx and scaling to the picture's place in one pass (one element where the
-    // GStreamer version has it), so the view paints each frame without scaling it again.
-    GstElementFactory* oneStep = gst_element_factory_find("videoconvertscale");
-    const char* convert = oneStep ? "videoconvertscale" : "videoconvert ! videoscale";
-    if (oneStep)
-        gst_object_unref(oneStep);
-    const std::string description = std::string(convert) +
-                                    " ! capsfilter name=size caps=video/x-raw,format=BGRx"
-                                    " ! appsink name=sink sync=true max-buffers=2 drop=true";
-    videoSink_ = gst_parse_bin_from_description(description.c_str(), TRUE, nullptr);
+    // Conversion to BGRx at the movie's size, then scaling of the converted frame to the
+    // picture's place, so the view paints each frame without scaling it again. (Measured: this
+    // order costs less than one combined converter or than scaling before converting.)
+    const char* description = "videoconvert ! videoscale"
+                              " ! capsfilter name=size caps=video/x-raw,format=BGRx"
+                              " ! appsink name=sink sync=true max-buffers=2 drop=true";
+    videoSink_ = gst_parse_bin_from_description(description, TRUE, nullptr);
     GstElement* appSink = videoSink_ ? gst_bin_get_by_name(GST_BIN(videoSink_), "sink") : nullptr;
     frameFilter_ = videoSink_ ? gst_bin_get_by_name(GST_BIN(videoSink_), "size") : nullptr;
     if (!pipeline_ || !appSink || !frameFilter_) {
