@@ -34,9 +34,7 @@ ShellFolderTree::ShellFolderTree(const QString& desktopFolder, const QString& ho
     palette.setColor(QPalette::Base, Qt::white);
     setPalette(palette);
 
-    static const QFileIconProvider provider;
     desktop_ = new QTreeWidgetItem(this, QStringList(QStringLiteral("Desktop")));
-    desktop_->setIcon(0, provider.icon(QFileIconProvider::Desktop));
     desktop_->setData(0, kPopulatedRole, true);
     const QString home = QDir(homeFolder).absolutePath();
     if (!desktopFolder.isEmpty() && QDir(desktopFolder).exists() &&
@@ -45,7 +43,6 @@ ShellFolderTree::ShellFolderTree(const QString& desktopFolder, const QString& ho
     if (!homeFolder.isEmpty() && QDir(homeFolder).exists())
         AddFolder(desktop_, QDir(homeFolder).dirName(), home);
     fileSystem_ = AddFolder(desktop_, QStringLiteral("File System"), QStringLiteral("/"));
-    fileSystem_->setIcon(0, provider.icon(QFileIconProvider::Drive));
 
     connect(this, &QTreeWidget::itemExpanded, this,
             [this](QTreeWidgetItem* item) { Populate(item); });
@@ -64,12 +61,33 @@ ShellFolderTree::ShellFolderTree(const QString& desktopFolder, const QString& ho
 QTreeWidgetItem* ShellFolderTree::AddFolder(QTreeWidgetItem* parent, const QString& label,
                                             const QString& path) {
     auto* item = new QTreeWidgetItem(parent, QStringList(label));
-    item->setIcon(0, FolderIcon());
+    if (iconsLoaded_)
+        item->setIcon(0, FolderIcon());
     item->setData(0, kPathRole, path);
     item->setData(0, kPopulatedRole, false);
     item->setChildIndicatorPolicy(HasSubfolder(path) ? QTreeWidgetItem::ShowIndicator
                                                      : QTreeWidgetItem::DontShowIndicator);
     return item;
+}
+
+void ShellFolderTree::showEvent(QShowEvent* event) {
+    if (!iconsLoaded_) {
+        iconsLoaded_ = true;
+        ApplyIcons(desktop_);
+    }
+    QTreeWidget::showEvent(event);
+}
+
+void ShellFolderTree::ApplyIcons(QTreeWidgetItem* item) {
+    static const QFileIconProvider provider;
+    if (item == desktop_)
+        item->setIcon(0, provider.icon(QFileIconProvider::Desktop));
+    else if (item == fileSystem_)
+        item->setIcon(0, provider.icon(QFileIconProvider::Drive));
+    else
+        item->setIcon(0, FolderIcon());
+    for (int i = 0; i < item->childCount(); ++i)
+        ApplyIcons(item->child(i));
 }
 
 void ShellFolderTree::Populate(QTreeWidgetItem* item) {
