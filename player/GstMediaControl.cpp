@@ -2,7 +2,6 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPointer>
 #include <QRegion>
 
 #include <gst/app/gstappsink.h>
