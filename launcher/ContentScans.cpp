@@ -1,6 +1,6 @@
 #include "launcher/ContentScans.h"
 
-#include "platform/IniDocument.h"
+#include "platform/IniSectionIndex.h"
 #include "platform/WildcardSearch.h"
 #include "platform/WindowsText.h"
 
@@ -10,15 +10,20 @@ std::string FileBaseName(std::string_view fileName) {
 
 std::vector<std::string> ScanContent(const std::string& gameFolder, const ContentScan& scan,
                                      const IniDocument& settings) {
+    const std::vector<FoundEntry> found = FindFiles(gameFolder + scan.pattern);
     std::vector<std::string> entries;
-    for (const FoundEntry& found : FindFiles(gameFolder + scan.pattern)) {
-        if (!scan.nameTable) {
-            entries.push_back(found.name);
-            continue;
-        }
-        const std::string base = FileBaseName(found.name);
-        const auto shown = settings.Read(scan.nameTable, base);
-        entries.push_back(shown ? DecodeWindowsText(*shown) : base);
+    entries.reserve(found.size());
+    if (!scan.nameTable) {
+        for (const FoundEntry& file : found)
+            entries.push_back(file.name);
+        return entries;
+    }
+    // One pass over the name table, then one lookup per file: linear in the installation's size.
+    const IniSectionIndex names(settings, scan.nameTable);
+    for (const FoundEntry& file : found) {
+        std::string base = FileBaseName(file.name);
+        std::optional<std::string> shown = names.Read(base);
+        entries.push_back(shown ? DecodeWindowsText(*shown) : std::move(base));
     }
     return entries;
 }

@@ -27,9 +27,8 @@ std::string GetModeArgument(std::string_view itemText, bool hzEnabled, std::stri
 
 std::string LookupFileKey(const std::string& settingsFile, const std::string& shownName,
                           const std::string& section) {
-    const std::string wanted = UpperCase(shownName);
     for (const auto& [key, value] : IniFile(settingsFile).Snapshot().Entries(section))
-        if (UpperCase(DecodeWindowsText(value)) == wanted)
+        if (SameText(DecodeWindowsText(value), shownName)) // no upper-cased copy of the value
             return key;
     return shownName;
 }

@@ -12,10 +12,8 @@ std::string ReadGameRegistryValue(GameRegistry* registry, const std::string& val
 }
 
 std::string GetBuildText(const std::string& path) {
-    const auto bytes = ReadFileBytes(NativePath(path));
-    if (!bytes)
-        return "<unknown>";
-    const auto resource = FindVersionResource(*bytes);
+    // Only the headers, the section table and the resource's own bytes are read.
+    const auto resource = ReadFileVersionResource(NativePath(path));
     if (!resource)
         return "<unknown>";
     const auto version = QueryVersionString(*resource, "\\StringFileInfo\\080904b0\\FileVersion");

@@ -47,9 +47,7 @@ ShellFolderTree::ShellFolderTree(const QString& desktopFolder, const QString& ho
     palette.setColor(QPalette::Base, Qt::white);
     setPalette(palette);
 
-    static const QFileIconProvider provider;
     desktop_ = new QTreeWidgetItem(this, QStringList(QStringLiteral("Desktop")));
-    desktop_->setIcon(0, provider.icon(QFileIconProvider::Desktop));
     desktop_->setData(0, kPopulatedRole, true);
     const QString home = QDir(homeFolder).absolutePath();
     if (!desktopFolder.isEmpty() && QDir(desktopFolder).exists() &&
@@ -58,7 +56,6 @@ ShellFolderTree::ShellFolderTree(const QString& desktopFolder, const QString& ho
     if (!homeFolder.isEmpty() && QDir(homeFolder).exists())
         AddFolder(desktop_, QDir(homeFolder).dirName(), home);
     fileSystem_ = AddFolder(desktop_, QStringLiteral("File System"), QStringLiteral("/"));
-    fileSystem_->setIcon(0, provider.icon(QFileIconProvider::Drive));
     AddWineDrives(winePrefix);
 
     connect(this, &QTreeWidget::itemExpanded, this,
@@ -78,7 +75,8 @@ ShellFolderTree::ShellFolderTree(const QString& desktopFolder, const QString& ho
 QTreeWidgetItem* ShellFolderTree::AddFolder(QTreeWidgetItem* parent, const QString& label,
                                             const QString& path) {
     auto* item = new QTreeWidgetItem(parent, QStringList(label));
-    item->setIcon(0, FolderIcon());
+    if (iconsLoaded_)
+        item->setIcon(0, FolderIcon());
     item->setData(0, kPathRole, path);
     item->setData(0, kPopulatedRole, false);
     item->setChildIndicatorPolicy(HasSubfolder(path) ? QTreeWidgetItem::ShowIndicator
@@ -89,7 +87,6 @@ QTreeWidgetItem* ShellFolderTree::AddFolder(QTreeWidgetItem* parent, const QStri
 void ShellFolderTree::AddWineDrives(const QString& winePrefix) {
     if (winePrefix.isEmpty())
         return;
-    static const QFileIconProvider provider;
     // Each drive is an entry "<letter>:" of dosdevices, usually a link; only one that leads to a
     // folder is listed, opening the folder it leads to, so a chosen folder is a plain Linux path.
     const QFileInfoList entries =
@@ -104,9 +101,29 @@ void ShellFolderTree::AddWineDrives(const QString& winePrefix) {
         const QString folder = entry.canonicalFilePath();
         if (folder.isEmpty())
             continue;
-        QTreeWidgetItem* drive = AddFolder(desktop_, name, folder);
-        drive->setIcon(0, provider.icon(QFileIconProvider::Drive));
+        drives_.push_back(AddFolder(desktop_, name, folder));
     }
+}
+
+void ShellFolderTree::showEvent(QShowEvent* event) {
+    if (!iconsLoaded_) {
+        iconsLoaded_ = true;
+        ApplyIcons(desktop_);
+    }
+    QTreeWidget::showEvent(event);
+}
+
+void ShellFolderTree::ApplyIcons(QTreeWidgetItem* item) {
+    static const QFileIconProvider provider;
+    if (item == desktop_)
+        item->setIcon(0, provider.icon(QFileIconProvider::Desktop));
+    else if (item == fileSystem_ ||
+             std::find(drives_.begin(), drives_.end(), item) != drives_.end())
+        item->setIcon(0, provider.icon(QFileIconProvider::Drive));
+    else
+        item->setIcon(0, FolderIcon());
+    for (int i = 0; i < item->childCount(); ++i)
+        ApplyIcons(item->child(i));
 }
 
 void ShellFolderTree::Populate(QTreeWidgetItem* item) {

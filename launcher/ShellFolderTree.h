@@ -3,6 +3,7 @@
 #include <QTreeWidget>
 
 #include <string>
+#include <vector>
 
 // The folder tree of the browse dialog: a "Desktop" node holding the user's desktop folder, the
 // home folder, the file-system root and one node per drive of the Wine prefix, each with its
@@ -27,11 +28,20 @@ public:
 signals:
     void folderSelectionChanged();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     QTreeWidgetItem* AddFolder(QTreeWidgetItem* parent, const QString& label, const QString& path);
     void AddWineDrives(const QString& winePrefix);
     void Populate(QTreeWidgetItem* item);
+    // Gives the item and everything below it their icons.
+    void ApplyIcons(QTreeWidgetItem* item);
 
     QTreeWidgetItem* desktop_;
     QTreeWidgetItem* fileSystem_ = nullptr;
+    std::vector<QTreeWidgetItem*> drives_; // the Wine prefix's drive nodes
+    // The icon theme is read when the tree is first shown, not when the program starts (it cost
+    // a seventh of the start-up and the memory of the theme's pixmaps).
+    bool iconsLoaded_ = false;
 };

@@ -6,13 +6,24 @@
 #include "platform/MessageBoxes.h"
 
 #include <QComboBox>
+#include <QStringList>
+#include <QStringListModel>
 
 namespace {
-// Replaces the entries of a list; selecting the first entry by program runs no change reaction.
+// Replaces the entries of a list in one step: a content list holds plain texts, so its model is
+// a string list filled at once (no item object per entry). Selecting the first entry by program
+// runs no change reaction.
 void FillList(QComboBox* list, const std::vector<std::string>& entries) {
-    list->clear();
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(entries.size()));
     for (const std::string& entry : entries)
-        list->addItem(QString::fromStdString(entry));
+        texts.append(QString::fromStdString(entry));
+    auto* model = qobject_cast<QStringListModel*>(list->model());
+    if (!model) {
+        model = new QStringListModel(list);
+        list->setModel(model);
+    }
+    model->setStringList(texts);
     list->setCurrentIndex(entries.empty() ? -1 : 0);
 }
 } // namespace

@@ -6,15 +6,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
 
 using Bytes = std::span<const std::uint8_t>;
-
-bool Fits(Bytes bytes, std::uint64_t offset, std::uint64_t size) {
-    return offset <= bytes.size() && size <= bytes.size() - offset;
-}
 
 std::uint16_t U16(Bytes b, std::size_t at) {
     return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8);
@@ -35,9 +32,29 @@ struct Section {
     std::uint32_t virtualAddress, virtualSize, rawPointer, rawSize;
 };
 
-// File bytes of [rva, rva + size) when one section holds all of them on disk.
-std::optional<Bytes> MapRva(Bytes image, const std::vector<Section>& sections, std::uint32_t rva,
-                            std::uint32_t size) {
+// A stretch of the image: its offset in the file and its length.
+struct Window {
+    std::uint64_t offset, size;
+};
+
+bool Fits(std::uint64_t total, std::uint64_t offset, std::uint64_t size) {
+    return offset <= total && size <= total - offset;
+}
+
+// The size bytes at offset, when the image holds all of them.
+std::optional<std::vector<std::uint8_t>> ReadAt(const ImageReader& image, std::uint64_t offset,
+                                                std::uint64_t size) {
+    if (!Fits(image.Size(), offset, size))
+        return std::nullopt;
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    if (!image.Read(offset, bytes.size(), bytes.data()))
+        return std::nullopt;
+    return bytes;
+}
+
+// The file stretch [rva, rva + size) when one section holds all of it on disk.
+std::optional<Window> MapRva(std::uint64_t imageSize, const std::vector<Section>& sections,
+                             std::uint32_t rva, std::uint32_t size) {
     for (const Section& s : sections) {
         const std::uint64_t extent = s.virtualSize ? s.virtualSize : s.rawSize;
         if (rva < s.virtualAddress || rva - s.virtualAddress >= extent)
@@ -46,16 +63,16 @@ std::optional<Bytes> MapRva(Bytes image, const std::vector<Section>& sections, s
         if (within + size > s.rawSize)
             return std::nullopt;
         const std::uint64_t offset = s.rawPointer + within;
-        if (!Fits(image, offset, size))
+        if (!Fits(imageSize, offset, size))
             return std::nullopt;
-        return image.subspan(static_cast<std::size_t>(offset), size);
+        return Window{offset, size};
     }
     return std::nullopt;
 }
 
 // The resource section from the resource root to the end of its section's data on disk.
-std::optional<Bytes> ResourceArea(Bytes image, const std::vector<Section>& sections,
-                                  std::uint32_t rva) {
+std::optional<Window> ResourceArea(std::uint64_t imageSize, const std::vector<Section>& sections,
+                                   std::uint32_t rva) {
     for (const Section& s : sections) {
         const std::uint64_t extent = s.virtualSize ? s.virtualSize : s.rawSize;
         if (rva < s.virtualAddress || rva - s.virtualAddress >= extent)
@@ -64,12 +81,9 @@ std::optional<Bytes> ResourceArea(Bytes image, const std::vector<Section>& secti
         if (within >= s.rawSize)
             return std::nullopt;
         const std::uint64_t offset = s.rawPointer + within;
-        if (offset >= image.size())
+        if (offset >= imageSize)
             return std::nullopt;
-        std::uint64_t size = s.rawSize - within;
-        if (size > image.size() - offset)
-            size = image.size() - offset;
-        return image.subspan(static_cast<std::size_t>(offset), static_cast<std::size_t>(size));
+        return Window{offset, std::min<std::uint64_t>(s.rawSize - within, imageSize - offset)};
     }
     return std::nullopt;
 }
@@ -79,21 +93,28 @@ struct DirectoryEntry {
     std::uint32_t offset; // with kSubdirectory set for a subdirectory
 };
 
-// The ID entries of the resource directory at offset (named entries come first and are skipped).
-std::optional<std::vector<DirectoryEntry>> ReadDirectory(Bytes area, std::uint32_t offset) {
-    if (!Fits(area, offset, 16))
+// The ID entries of the resource directory at offset within the resource area (named entries
+// come first and are skipped, so only the ID entries are read).
+std::optional<std::vector<DirectoryEntry>> ReadDirectory(const ImageReader& image, Window area,
+                                                         std::uint32_t offset) {
+    if (!Fits(area.size, offset, 16))
         return std::nullopt;
-    const std::uint64_t named = U16(area, offset + 12);
-    const std::uint64_t ids = U16(area, offset + 14);
-    if (!Fits(area, offset + 16ull, (named + ids) * 8))
+    const auto header = ReadAt(image, area.offset + offset, 16);
+    if (!header)
+        return std::nullopt;
+    const std::uint64_t named = U16(*header, 12);
+    const std::uint64_t ids = U16(*header, 14);
+    if (!Fits(area.size, offset + 16ull, (named + ids) * 8))
+        return std::nullopt;
+    const auto table = ReadAt(image, area.offset + offset + 16 + named * 8, ids * 8);
+    if (!table)
         return std::nullopt;
     std::vector<DirectoryEntry> entries;
-    for (std::uint64_t i = 0; i < ids; ++i) {
-        const std::size_t at = static_cast<std::size_t>(offset + 16 + (named + i) * 8);
-        const std::uint32_t name = U32(area, at);
+    for (std::size_t at = 0; at < table->size(); at += 8) {
+        const std::uint32_t name = U32(*table, at);
         if (name & kSubdirectory)
             continue; // a named entry out of place
-        entries.push_back({name, U32(area, at + 4)});
+        entries.push_back({name, U32(*table, at + 4)});
     }
     return entries;
 }
@@ -105,6 +126,125 @@ std::optional<DirectoryEntry> EntryById(const std::vector<DirectoryEntry>& entri
             return e;
     return std::nullopt;
 }
+
+// Where the version resource lies in the image: the DOS and PE headers, the optional header, the
+// section table and three levels of resource directories are read, nothing else.
+std::optional<Window> LocateVersionResource(const ImageReader& image) {
+    const std::uint64_t imageSize = image.Size();
+    const auto dos = ReadAt(image, 0, 0x40);
+    if (!dos || (*dos)[0] != 'M' || (*dos)[1] != 'Z')
+        return std::nullopt;
+    const std::uint64_t pe = U32(*dos, 0x3C);
+    const auto header = ReadAt(image, pe, 24);
+    if (!header || (*header)[0] != 'P' || (*header)[1] != 'E' || (*header)[2] != 0 ||
+        (*header)[3] != 0)
+        return std::nullopt;
+    const std::size_t sectionCount = U16(*header, 6);
+    const std::size_t optionalSize = U16(*header, 20);
+    const std::uint64_t optionalAt = pe + 24;
+    if (sectionCount > kMaxSections || optionalSize < 2)
+        return std::nullopt;
+    const auto optional = ReadAt(image, optionalAt, optionalSize);
+    if (!optional)
+        return std::nullopt;
+    std::size_t countAt = 0, directoryAt = 0;
+    switch (U16(*optional, 0)) {
+    case 0x10B:
+        countAt = 92, directoryAt = 96;
+        break;
+    case 0x20B:
+        countAt = 108, directoryAt = 112;
+        break;
+    default:
+        return std::nullopt;
+    }
+    if (optionalSize < directoryAt + 3 * 8 || U32(*optional, countAt) <= 2)
+        return std::nullopt;
+    const std::uint32_t resourceRva = U32(*optional, directoryAt + 2 * 8);
+    if (resourceRva == 0)
+        return std::nullopt;
+
+    const auto table = ReadAt(image, optionalAt + optionalSize, sectionCount * 40ull);
+    if (!table)
+        return std::nullopt;
+    std::vector<Section> sections;
+    for (std::size_t at = 0; at < table->size(); at += 40)
+        sections.push_back({U32(*table, at + 12), U32(*table, at + 8), U32(*table, at + 20),
+                            U32(*table, at + 16)});
+    const auto area = ResourceArea(imageSize, sections, resourceRva);
+    if (!area)
+        return std::nullopt;
+
+    // Type 16, then id 1, then a language: three fixed levels, so no loop can form.
+    const auto types = ReadDirectory(image, *area, 0);
+    const auto type = types ? EntryById(*types, kResourceVersion) : std::nullopt;
+    if (!type || !(type->offset & kSubdirectory))
+        return std::nullopt;
+    const auto names = ReadDirectory(image, *area, type->offset & ~kSubdirectory);
+    const auto name = names ? EntryById(*names, kVersionInfoId) : std::nullopt;
+    if (!name || !(name->offset & kSubdirectory))
+        return std::nullopt;
+    const auto languages = ReadDirectory(image, *area, name->offset & ~kSubdirectory);
+    if (!languages || languages->empty())
+        return std::nullopt;
+    auto language = EntryById(*languages, 0);
+    if (!language)
+        language = EntryById(*languages, 0x0409);
+    if (!language)
+        language = languages->front();
+    if (language->offset & kSubdirectory || !Fits(area->size, language->offset, 16))
+        return std::nullopt;
+    const auto data = ReadAt(image, area->offset + language->offset, 8);
+    if (!data)
+        return std::nullopt;
+    const std::uint32_t dataRva = U32(*data, 0);
+    const std::uint32_t dataSize = U32(*data, 4);
+    if (dataSize == 0)
+        return std::nullopt;
+    return MapRva(imageSize, sections, dataRva, dataSize);
+}
+
+// The image held in memory.
+class SpanReader : public ImageReader {
+public:
+    explicit SpanReader(Bytes bytes) : bytes_(bytes) {}
+    std::uint64_t Size() const override { return bytes_.size(); }
+    bool Read(std::uint64_t offset, std::size_t size, std::uint8_t* out) const override {
+        if (!Fits(bytes_.size(), offset, size))
+            return false;
+        std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(offset), size, out);
+        return true;
+    }
+
+private:
+    Bytes bytes_;
+};
+
+// An open regular file, read with pread at the offsets asked for.
+class FileReader : public ImageReader {
+public:
+    FileReader(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
+    std::uint64_t Size() const override { return size_; }
+    bool Read(std::uint64_t offset, std::size_t size, std::uint8_t* out) const override {
+        if (!Fits(size_, offset, size))
+            return false;
+        std::size_t done = 0;
+        while (done < size) {
+            const ssize_t n =
+                pread(fd_, out + done, size - done, static_cast<off_t>(offset + done));
+            if (n <= 0)
+                return false; // an error, or a file that shrank meanwhile
+            done += static_cast<std::size_t>(n);
+        }
+        return true;
+    }
+
+private:
+    int fd_;
+    std::uint64_t size_;
+};
+
+constexpr std::size_t kMaxVersionBlock = 0xFFFF;
 
 std::size_t Align4(std::size_t offset) {
     return (offset + 3) & ~static_cast<std::size_t>(3);
@@ -181,72 +321,18 @@ constexpr std::uint32_t kFixedInfoSignature = 0xFEEF04BD;
 
 std::optional<std::span<const std::uint8_t>>
 FindVersionResource(std::span<const std::uint8_t> image) {
-    if (!Fits(image, 0, 0x40) || image[0] != 'M' || image[1] != 'Z')
+    const auto window = LocateVersionResource(SpanReader(image));
+    if (!window)
         return std::nullopt;
-    const std::uint64_t pe = U32(image, 0x3C);
-    if (!Fits(image, pe, 24) || image[pe] != 'P' || image[pe + 1] != 'E' || image[pe + 2] != 0 ||
-        image[pe + 3] != 0)
-        return std::nullopt;
-    const std::size_t peAt = static_cast<std::size_t>(pe);
-    const std::size_t sectionCount = U16(image, peAt + 6);
-    const std::size_t optionalSize = U16(image, peAt + 20);
-    const std::size_t optional = peAt + 24;
-    if (sectionCount > kMaxSections || !Fits(image, optional, optionalSize) || optionalSize < 2)
-        return std::nullopt;
-    std::size_t countAt = 0, directoryAt = 0;
-    switch (U16(image, optional)) {
-    case 0x10B:
-        countAt = 92, directoryAt = 96;
-        break;
-    case 0x20B:
-        countAt = 108, directoryAt = 112;
-        break;
-    default:
-        return std::nullopt;
-    }
-    if (optionalSize < directoryAt + 3 * 8 || U32(image, optional + countAt) <= 2)
-        return std::nullopt;
-    const std::uint32_t resourceRva = U32(image, optional + directoryAt + 2 * 8);
-    if (resourceRva == 0)
-        return std::nullopt;
+    return image.subspan(static_cast<std::size_t>(window->offset),
+                         static_cast<std::size_t>(window->size));
+}
 
-    const std::uint64_t table = optional + optionalSize;
-    if (!Fits(image, table, sectionCount * 40ull))
+std::optional<std::vector<std::uint8_t>> ReadVersionResource(const ImageReader& image) {
+    const auto window = LocateVersionResource(image);
+    if (!window)
         return std::nullopt;
-    std::vector<Section> sections;
-    for (std::size_t i = 0; i < sectionCount; ++i) {
-        const std::size_t at = static_cast<std::size_t>(table + i * 40);
-        sections.push_back(
-            {U32(image, at + 12), U32(image, at + 8), U32(image, at + 20), U32(image, at + 16)});
-    }
-    const auto area = ResourceArea(image, sections, resourceRva);
-    if (!area)
-        return std::nullopt;
-
-    // Type 16, then id 1, then a language: three fixed levels, so no loop can form.
-    const auto types = ReadDirectory(*area, 0);
-    const auto type = types ? EntryById(*types, kResourceVersion) : std::nullopt;
-    if (!type || !(type->offset & kSubdirectory))
-        return std::nullopt;
-    const auto names = ReadDirectory(*area, type->offset & ~kSubdirectory);
-    const auto name = names ? EntryById(*names, kVersionInfoId) : std::nullopt;
-    if (!name || !(name->offset & kSubdirectory))
-        return std::nullopt;
-    const auto languages = ReadDirectory(*area, name->offset & ~kSubdirectory);
-    if (!languages || languages->empty())
-        return std::nullopt;
-    auto language = EntryById(*languages, 0);
-    if (!language)
-        language = EntryById(*languages, 0x0409);
-    if (!language)
-        language = languages->front();
-    if (language->offset & kSubdirectory || !Fits(*area, language->offset, 16))
-        return std::nullopt;
-    const std::uint32_t dataRva = U32(*area, language->offset);
-    const std::uint32_t dataSize = U32(*area, language->offset + 4);
-    if (dataSize == 0)
-        return std::nullopt;
-    return MapRva(image, sections, dataRva, dataSize);
+    return ReadAt(image, window->offset, std::min<std::uint64_t>(window->size, kMaxVersionBlock));
 }
 
 std::optional<std::string> QueryVersionString(std::span<const std::uint8_t> resource,
@@ -294,26 +380,16 @@ std::optional<std::string> QueryVersionString(std::span<const std::uint8_t> reso
     return ToUtf8(text);
 }
 
-std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& nativePath,
-                                                       std::size_t maxSize) {
+std::optional<std::vector<std::uint8_t>> ReadFileVersionResource(const std::string& nativePath,
+                                                                 std::size_t maxSize) {
     const int fd = open(nativePath.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
     std::optional<std::vector<std::uint8_t>> result;
     struct stat st;
     if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-        static_cast<std::uint64_t>(st.st_size) <= maxSize) {
-        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(st.st_size));
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = read(fd, bytes.data() + done, bytes.size() - done);
-            if (n <= 0)
-                break;
-            done += static_cast<std::size_t>(n);
-        }
-        bytes.resize(done); // a file that shrank meanwhile is read as far as it goes
-        result = std::move(bytes);
-    }
+        static_cast<std::uint64_t>(st.st_size) <= maxSize)
+        result = ReadVersionResource(FileReader(fd, static_cast<std::uint64_t>(st.st_size)));
     close(fd);
     return result;
 }

@@ -23,7 +23,22 @@ FindVersionResource(std::span<const std::uint8_t> image);
 std::optional<std::string> QueryVersionString(std::span<const std::uint8_t> resource,
                                               std::string_view path);
 
-// The bytes of a regular file of at most maxSize bytes; no value for a missing file, a folder,
-// an unreadable or a larger file.
-std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& nativePath,
-                                                       std::size_t maxSize = 256u << 20);
+// Random access to the bytes of a program file, so the reader can fetch the few pieces it needs
+// (headers, section table, resource directories, the resource) instead of the whole file.
+class ImageReader {
+public:
+    virtual ~ImageReader() = default;
+    virtual std::uint64_t Size() const = 0;
+    // Copies the size bytes at offset into out; false when they are not all there.
+    virtual bool Read(std::uint64_t offset, std::size_t size, std::uint8_t* out) const = 0;
+};
+
+// The version resource as FindVersionResource finds it in the whole image, read piece by piece.
+// Only its first 65535 bytes come back: a version block's length has 16 bits, so nothing past
+// them can belong to the resource's root block.
+std::optional<std::vector<std::uint8_t>> ReadVersionResource(const ImageReader& image);
+
+// ReadVersionResource on a regular file of at most maxSize bytes; no value for a missing file,
+// a folder, an unreadable or a larger file.
+std::optional<std::vector<std::uint8_t>> ReadFileVersionResource(const std::string& nativePath,
+                                                                 std::size_t maxSize = 256u << 20);

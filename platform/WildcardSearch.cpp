@@ -39,52 +39,59 @@ char Upper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-} // namespace
-
-bool MatchesWildcard(std::string_view rawMask, std::string_view name) {
-    const std::string mask = RewriteMask(rawMask);
+// Whether a mask already in its DOS form matches the name. reach is scratch space, reused across
+// calls so a folder listing does not allocate per entry.
+bool MatchesDosMask(std::string_view mask, std::string_view name, std::vector<char>& reach) {
     const size_t m = mask.size(), n = name.size();
     const size_t lastDot = name.rfind('.');
-    // reach[i][j]: mask[0..i) can match name[0..j).
-    std::vector<std::vector<char>> reach(m + 1, std::vector<char>(n + 1, 0));
-    reach[0][0] = 1;
+    // at(i, j): mask[0..i) can match name[0..j).
+    reach.assign((m + 1) * (n + 1), 0);
+    auto at = [&reach, n](size_t i, size_t j) -> char& { return reach[i * (n + 1) + j]; };
+    at(0, 0) = 1;
     for (size_t i = 0; i < m; ++i) {
         char p = mask[i];
         for (size_t j = 0; j <= n; ++j) {
-            if (!reach[i][j])
+            if (!at(i, j))
                 continue;
             switch (p) {
             case '*':
                 for (size_t k = j; k <= n; ++k)
-                    reach[i + 1][k] = 1;
+                    at(i + 1, k) = 1;
                 break;
             case kDosStar: {
                 // Any run of characters that stops short of the name's final dot.
                 size_t limit = (lastDot != std::string_view::npos && lastDot >= j) ? lastDot : n;
                 for (size_t k = j; k <= limit; ++k)
-                    reach[i + 1][k] = 1;
+                    at(i + 1, k) = 1;
                 break;
             }
             case kDosQm:
                 if (j < n && name[j] != '.')
-                    reach[i + 1][j + 1] = 1;
+                    at(i + 1, j + 1) = 1;
                 else
-                    reach[i + 1][j] = 1;
+                    at(i + 1, j) = 1;
                 break;
             case kDosDot:
                 if (j < n && name[j] == '.')
-                    reach[i + 1][j + 1] = 1;
+                    at(i + 1, j + 1) = 1;
                 if (j == n)
-                    reach[i + 1][j] = 1;
+                    at(i + 1, j) = 1;
                 break;
             default:
                 if (j < n && Upper(name[j]) == Upper(p))
-                    reach[i + 1][j + 1] = 1;
+                    at(i + 1, j + 1) = 1;
                 break;
             }
         }
     }
-    return reach[m][n] != 0;
+    return at(m, n) != 0;
+}
+
+} // namespace
+
+bool MatchesWildcard(std::string_view rawMask, std::string_view name) {
+    std::vector<char> reach;
+    return MatchesDosMask(RewriteMask(rawMask), name, reach);
 }
 
 std::vector<FoundEntry> FindFiles(std::string_view pattern) {
@@ -98,18 +105,29 @@ std::vector<FoundEntry> FindFiles(std::string_view pattern) {
     DIR* dir = opendir(folder.c_str());
     if (!dir)
         return found;
+    const std::string dosMask = RewriteMask(mask);
+    std::vector<char> scratch;
+    std::vector<std::pair<std::string, FoundEntry>> listed; // with the upper-cased name to sort by
     while (dirent* entry = readdir(dir)) {
         std::string name = entry->d_name;
-        if (name == "." || name == ".." || !MatchesWildcard(mask, name))
+        if (name == "." || name == ".." || !MatchesDosMask(dosMask, name, scratch))
             continue;
-        struct stat st;
-        bool isDir = stat((folder + "/" + name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-        found.push_back({name, isDir});
+        // The entry's type comes with the listing; only links and file systems that leave it
+        // out need a stat (which follows a link to what it names).
+        bool isDir = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+            struct stat st;
+            isDir = stat((folder + "/" + name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+        }
+        std::string upper = UpperCase(name);
+        listed.push_back({std::move(upper), FoundEntry{std::move(name), isDir}});
     }
     closedir(dir);
-    std::sort(found.begin(), found.end(), [](const FoundEntry& a, const FoundEntry& b) {
-        std::string ua = UpperCase(a.name), ub = UpperCase(b.name);
-        return ua != ub ? ua < ub : a.name < b.name;
+    std::sort(listed.begin(), listed.end(), [](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first < b.first : a.second.name < b.second.name;
     });
+    found.reserve(listed.size());
+    for (auto& entry : listed)
+        found.push_back(std::move(entry.second));
     return found;
 }

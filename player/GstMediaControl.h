@@ -13,28 +13,43 @@ typedef struct _GstMessage GstMessage;
 typedef struct _GstSample GstSample;
 
 // The picture of a GStreamer control: the latest video frame, painted at the chosen display size
-// and centred on black.
+// and centred, with black bars around it. The frame normally arrives already scaled to its place
+// (WantedFrameSize asks the pipeline for that size), so a paint only copies it.
 class GstVideoView : public QWidget {
 public:
     explicit GstVideoView(QWidget* parent = nullptr);
-    void SetFrame(QImage frame);
+    // A frame and the size of the movie it was scaled from (its own size when not scaled).
+    void SetFrame(QImage frame, QSize movieSize);
+    void SetFrame(QImage frame) { SetFrame(frame, frame.size()); }
+    // From any thread: the frame replaces one not yet shown, and one repaint is queued.
+    void PostFrame(QImage frame, QSize movieSize);
     void ClearFrame();
     void SetDisplaySize(int size);
     QImage Frame() const;
-    // Where a frame of the given size is drawn.
+    // Where a movie frame of the given size is drawn.
     QRect TargetRect(const QSize& frameSize) const;
 
     std::function<void()> clicked;
     std::function<void(bool rightButton)> mouseDown;
+    // Called when the size frames should arrive at changes (view size, display size, movie).
+    std::function<void(QSize)> frameSizeWanted;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void UpdateWantedSize();
+
     mutable std::mutex mutex_;
     QImage frame_;
+    QSize movieSize_;
+    QImage pending_; // posted from a streaming thread, not yet taken
+    QSize pendingMovieSize_;
+    bool pendingPosted_ = false;
+    QSize wanted_;
     int displaySize_ = 4;
 };
 
@@ -72,13 +87,15 @@ private:
     static int NewSample(void* sink, void* self);
     static int NewPreroll(void* sink, void* self);
     void TakeSample(GstSample* sample);
+    void WantFrameSize(QSize size);
     void HandleMessage(GstMessage* message);
     void SeekSeconds(double seconds);
     double FramesPerSecond() const;
     void Notify(const std::function<void()>& handler);
 
     GstElement* pipeline_ = nullptr;
-    GstElement* videoSink_ = nullptr;
+    GstElement* videoSink_ = nullptr;   // the bin that converts and scales for the appsink
+    GstElement* frameFilter_ = nullptr; // its caps filter: format and wanted size
     GstElement* panorama_ = nullptr;
     GstVideoView* view_;
     bool opened_ = false;

@@ -1,4 +1,5 @@
 #include "platform/IniFile.h"
+#include "platform/IniSectionIndex.h"
 #include "platform/ScuError.h"
 #include "support/TempFolder.h"
 
@@ -56,6 +57,21 @@ TEST(IniReadRules, LinesBeforeTheFirstSectionBelongToNone) {
     auto doc = IniDocument::Parse("k=orphan\n[s]\nk=v\n");
     EXPECT_EQ(doc.Read("", "k"), std::nullopt);
     EXPECT_EQ(doc.Read("s", "k"), "v");
+}
+
+// The index a scan builds once must answer every key exactly as a lookup in the whole file does.
+TEST(IniSectionIndex, AnswersEveryKeyAsTheDocumentDoes) {
+    const std::string longValue(3000, 'v');
+    auto doc =
+        IniDocument::Parse("k=orphan\n[Levels]\n  K1 = \"Harbour\" \nk1=second\nK2='x'\n"
+                           "K3=\"odd'\nEmpty=\nNoEquals\n; K4=comment\n=nameless\nLong=" +
+                           longValue + "\n[other]\nK5=elsewhere\n[LEVELS]\nK6=second copy\n");
+    for (const char* section : {"levels", " LEVELS ", "other", "missing"}) {
+        const IniSectionIndex index(doc, section);
+        for (const char* key : {"k1", " K1\t", "K2", "k3", "empty", "NoEquals", "K4", "", "long",
+                                "k", "K5", "K6", "absent"})
+            EXPECT_EQ(index.Read(key), doc.Read(section, key)) << section << " / " << key;
+    }
 }
 
 TEST(IniWriteRules, ChangesOnlyTheAffectedLine) {

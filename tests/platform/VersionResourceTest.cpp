@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -111,6 +112,61 @@ TEST(VersionResource, HostileBytesAreReadWithinBounds) {
         }
     }
     EXPECT_GT(foundCount, 0) << "some damaged copies still hold their resource";
+}
+
+// An image in memory that counts the bytes asked of it.
+class CountingReader : public ImageReader {
+public:
+    explicit CountingReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+    std::uint64_t Size() const override { return bytes_.size(); }
+    bool Read(std::uint64_t offset, std::size_t size, std::uint8_t* out) const override {
+        if (offset > bytes_.size() || size > bytes_.size() - offset)
+            return false;
+        std::copy_n(bytes_.data() + offset, size, out);
+        bytesRead += size;
+        return true;
+    }
+    mutable std::uint64_t bytesRead = 0;
+
+private:
+    std::span<const std::uint8_t> bytes_;
+};
+
+// Reading piece by piece finds what the whole image gives, on every fixture, every prefix of a
+// program and damaged copies, and reads a few kilobytes of a program however large it is.
+TEST(VersionResource, PiecewiseReadingFindsWhatTheWholeImageGives) {
+    auto same = [](std::span<const std::uint8_t> image, const std::string& what) {
+        const auto whole = FindVersionResource(image);
+        const auto pieces = ReadVersionResource(CountingReader(image));
+        ASSERT_EQ(pieces.has_value(), whole.has_value()) << what;
+        if (whole) {
+            EXPECT_TRUE(std::equal(pieces->begin(), pieces->end(), whole->begin(),
+                                   whole->begin() + std::min<size_t>(whole->size(), 0xFFFF)) &&
+                        pieces->size() == std::min<size_t>(whole->size(), 0xFFFF))
+                << what;
+        }
+    };
+    for (const char* file : {"build52.exe", "build52.dll", "uppercase-block.dll", "nine-chars.dll",
+                             "short-version.dll", "other-language.dll", "no-fileversion.dll",
+                             "partial-key.dll", "no-version.dll"})
+        same(Span(Bytes(kFixtures + file)), file);
+    const std::string original = Bytes(kFixtures + "build52.exe");
+    for (size_t size = 0; size < original.size(); size += 7)
+        same(Span(original.substr(0, size)), "prefix " + std::to_string(size));
+    std::mt19937 random(54321);
+    for (int round = 0; round < 1000; ++round) {
+        std::string image = original;
+        for (int i = 0, flips = 1 + static_cast<int>(random() % 8); i < flips; ++i)
+            image[random() % image.size()] = static_cast<char>(random());
+        same(Span(image), "damaged copy " + std::to_string(round));
+    }
+
+    const std::string large = original + std::string(32u << 20, '\0');
+    const CountingReader reader(Span(large));
+    EXPECT_EQ(
+        QueryVersionString(*ReadVersionResource(reader), "\\StringFileInfo\\080904b0\\FileVersion"),
+        "1, 0, 0, 52");
+    EXPECT_LT(reader.bytesRead, 16u << 10);
 }
 
 // Version blocks whose lengths lie: the reader stops at the parent's end.

@@ -151,6 +151,26 @@ TEST_F(GstMediaTest, TheBarsButtonsDriveThePlayWithoutEndingIt) {
     EXPECT_EQ(errors, 0);
 }
 
+// The pipeline scales each frame to its place in the view, so a paint only copies it; a new view
+// size is asked of the pipeline and reached by the following frames.
+TEST_F(GstMediaTest, FramesArriveScaledToTheirPlaceInTheView) {
+    obj->resize(640, 480);
+    obj->SetFileName(kMedia + "long.mpg");
+    obj->LoadObject();
+    ASSERT_EQ(obj->ObjectStatus(), tsLoaded);
+    auto* view = static_cast<GstVideoView*>(obj->Control()->View());
+    obj->Play();
+    auto placeOfMovie = [&] { return view->TargetRect(QSize(320, 240)).size(); };
+    EXPECT_TRUE(RunUntil([&] { return view->Frame().size() == placeOfMovie(); }, 5000))
+        << "frame " << view->Frame().width() << "x" << view->Frame().height();
+    EXPECT_GT(placeOfMovie().width(), 320);
+    view->resize(200, 150);
+    EXPECT_TRUE(RunUntil([&] { return view->Frame().size() == placeOfMovie(); }, 5000))
+        << "frame " << view->Frame().width() << "x" << view->Frame().height();
+    EXPECT_LT(placeOfMovie().width(), 200 + 1);
+    obj->Stop();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
