@@ -85,6 +85,7 @@ TEST(VexaZip, PacksIntoANewArchiveAndAddsToAnExistingOne) {
 }
 
 TEST(VexaZip, PackingRefusesWithoutFilesOrArchive) {
+    TempFolder folder;
     TZipComponent zip;
     EXPECT_THROW(
         {
@@ -104,11 +105,12 @@ TEST(VexaZip, PackingRefusesWithoutFilesOrArchive) {
         EXPECT_STREQ(e.what(), "Error - no zip file specified");
     }
     try {
-        TVexaZipComponent().gRaspakujFajl("/nonexistent/pkg.xpd", "/tmp\\");
+        TVexaZipComponent().gRaspakujFajl("/nonexistent/pkg.xpd", folder.Path() + "\\");
         FAIL();
     } catch (const ScuError& e) {
         EXPECT_STREQ(e.what(), "Error - no zip file specified");
     }
+    EXPECT_TRUE(fs::is_empty(folder.Path()));
 }
 
 TEST(VexaZip, UnpacksFlatAndReplacesExistingFiles) {
