@@ -3,6 +3,7 @@
 // deterministic text-like data of the given size (64 MiB unless a size in MiB is given), about as
 // compressible as a long recording.
 #include "archive/uVexaZipComp.h"
+#include "bench/MedianSeconds.h"
 
 #include <algorithm>
 #include <chrono>
@@ -31,18 +32,6 @@ void WriteDemo(const fs::path& path, std::uint64_t size) {
         out << line;
         written += line.size();
     }
-}
-
-double MedianSeconds(const std::function<void()>& work, int runs) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        times.push_back(
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
 }
 
 void Shell(const std::string& command) {

@@ -2,6 +2,7 @@
 // folders of 2,000, 20,000 and 200,000 entries, the time of each scan and of LookupFileKey (for
 // the table's last name, the longest walk), and the ratios between the sizes. A linear cost gives
 // ratios near 10. Each time is the median of several runs; run on a quiet machine.
+#include "bench/MedianSeconds.h"
 #include "launcher/ContentScans.h"
 #include "launcher/GameCommandLine.h"
 #include "platform/IniFile.h"
@@ -47,18 +48,6 @@ std::string LayOut(const fs::path& root, int entries) {
     for (int i = 0; i < entries; ++i)
         std::ofstream(game / "bin" / ("D" + std::to_string(i) + ".pad"));
     return (root / "game").string() + "/";
-}
-
-double MedianSeconds(const std::function<void()>& work, int runs) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        times.push_back(
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
 }
 
 } // namespace
