@@ -40,6 +40,26 @@ QString CaptionOf(QWidget* w) {
     return {};
 }
 
+// A control's place in the design and its caption (nullptr: not checked).
+struct DesignedControl {
+    QWidget* widget;
+    QRect place; // width/height 0 = not checked
+    const char* text;
+};
+
+template <size_t N> void ExpectDesignedControls(const DesignedControl (&controls)[N]) {
+    for (const DesignedControl& c : controls) {
+        const QRect g = c.widget->geometry();
+        EXPECT_EQ(g.topLeft(), c.place.topLeft()) << c.widget->objectName().toStdString();
+        if (c.place.width()) {
+            EXPECT_EQ(g.size(), c.place.size()) << c.widget->objectName().toStdString();
+        }
+        if (c.text) {
+            EXPECT_EQ(CaptionOf(c.widget).toStdString(), c.text);
+        }
+    }
+}
+
 // The width a control's caption needs in the control's own font, as the style lays it out
 // (indicator or glyph, spacing and margins included), and the width the control has.
 std::pair<int, int> NeededAndAvailableWidth(QWidget* w) {
@@ -444,11 +464,7 @@ TEST_F(LanguageWindowTest, TheLanguageButtonAppliesTheDialogsLanguageHoweverItCl
 }
 
 TEST_F(LanguageWindowTest, DialogIsBuiltAsDesigned) {
-    struct Control {
-        QWidget* widget;
-        QRect place; // width/height 0 = not checked
-        const char* text;
-    } controls[] = {
+    const DesignedControl controls[] = {
         {language->gbLanguage, {0, 0, 278, 137}, " Change program language "},
         {language->lblLanguage, {16, 24, 0, 0}, "Select Language:"},
         {language->cbxLanguage, {112, 21, 153, 21}, nullptr},
@@ -462,16 +478,7 @@ TEST_F(LanguageWindowTest, DialogIsBuiltAsDesigned) {
         {language->btnOK, {106, 146, 73, 25}, "&Okay"},
         {language->btnCancel, {194, 146, 73, 25}, "&Cancel"},
     };
-    for (const Control& c : controls) {
-        const QRect g = c.widget->geometry();
-        EXPECT_EQ(g.topLeft(), c.place.topLeft()) << c.widget->objectName().toStdString();
-        if (c.place.width()) {
-            EXPECT_EQ(g.size(), c.place.size()) << c.widget->objectName().toStdString();
-        }
-        if (c.text) {
-            EXPECT_EQ(CaptionOf(c.widget).toStdString(), c.text);
-        }
-    }
+    ExpectDesignedControls(controls);
     EXPECT_EQ(language->size(), QSize(278, 181));
     EXPECT_EQ(language->windowTitle().toStdString(), "Language");
     EXPECT_EQ(language->cbxLanguage->count(), 1);
@@ -561,11 +568,7 @@ TEST_F(LanguageWindowTest, TheDialogsOpenCentredOnTheScreen) {
 }
 
 TEST_F(LanguageWindowTest, AboutIsBuiltAsDesigned) {
-    struct Control {
-        QWidget* widget;
-        QRect place; // width/height 0 = not checked
-        const char* text;
-    } controls[] = {
+    const DesignedControl controls[] = {
         {about->gbAbout, {0, 0, 290, 105}, " About program "},
         {about->pnlAbout, {10, 20, 77, 77}, nullptr},
         {about->imgIcon, {1, 1, 74, 74}, nullptr},
@@ -575,16 +578,7 @@ TEST_F(LanguageWindowTest, AboutIsBuiltAsDesigned) {
         {about->Label1, {109, 79, 0, 0}, nullptr},
         {about->btnOK, {201, 111, 73, 25}, "&Okay"},
     };
-    for (const Control& c : controls) {
-        const QRect g = c.widget->geometry();
-        EXPECT_EQ(g.topLeft(), c.place.topLeft()) << c.widget->objectName().toStdString();
-        if (c.place.width()) {
-            EXPECT_EQ(g.size(), c.place.size()) << c.widget->objectName().toStdString();
-        }
-        if (c.text) {
-            EXPECT_EQ(CaptionOf(c.widget).toStdString(), c.text);
-        }
-    }
+    ExpectDesignedControls(controls);
     EXPECT_EQ(about->imgIcon->pixmap().size(), QSize(74, 74));
     EXPECT_FALSE(about->lblTitle->font().bold());
     EXPECT_FALSE(about->Label1->font().bold());
