@@ -1,5 +1,6 @@
 #include "archive/ZipBackend.h"
 
+#include "platform/RegularFile.h"
 #include "platform/ScuError.h"
 
 #include <zip.h>
@@ -147,10 +148,16 @@ int ExtractFromArchive(const std::string& nativeArchive, const std::string& nati
                        const ExtractRules& rules) {
     // An archive the library cannot open is no fault inside it: nothing is processed, and the
     // caller's own checks tell what is missing.
-    int error = 0;
-    ZipHandle archive(zip_open(nativeArchive.c_str(), ZIP_RDONLY, &error));
-    if (!archive)
+    // What is no regular file (a FIFO that would wait for a writer, a device) is refused at once.
+    const int fd = OpenRegularFile(nativeArchive);
+    if (fd < 0)
         return 0;
+    int error = 0;
+    ZipHandle archive(zip_fdopen(fd, 0, &error));
+    if (!archive) {
+        close(fd); // the library takes the descriptor only when it opens the archive
+        return 0;
+    }
 
     struct Wanted {
         zip_uint64_t index;

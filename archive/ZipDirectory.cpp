@@ -222,6 +222,9 @@ ZipDirectory ReadZipDirectoryOfFile(const std::string& nativePath) {
     struct stat st;
     if (stat(nativePath.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
         return {};
+    // A FIFO or a device could wait for ever, or never end: only a regular file is read.
+    if (!S_ISREG(st.st_mode))
+        NoEntries();
     std::ifstream in(nativePath, std::ios::binary);
     if (!in)
         NoEntries();

@@ -14,8 +14,8 @@ packer=$build/fuzz/fuzz_seed_packer
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 rm -rf "$out"
-for t in ini version_resource wine_registry zip_directory xpd_extract language_file parameters \
-  command_line desktop_exec; do
+for t in ini version_resource wine_registry zip_directory xpd_extract language_file windows_text \
+  parameters command_line desktop_exec; do
   mkdir -p "$out/fuzz_$t"
 done
 
@@ -24,6 +24,12 @@ sed -n "/<<'INI'/,/^INI\$/p" "$here/tools/demo/make-demo-install.sh" | sed '1d;$
   >"$out/fuzz_ini/settings.ini"
 cp "$here"/resources/*.lng "$out/fuzz_ini/"
 cp "$here"/resources/*.lng "$out/fuzz_language_file/"
+
+# Text from Windows files and file names: UTF-8, Windows-1252 and broken sequences.
+cp "$here"/resources/*.lng "$out/fuzz_windows_text/"
+printf 'Stra\337e der K\366nige \200 \236' >"$out/fuzz_windows_text/windows-1252"
+printf 'K\303\244lte \320\226 \360\237\216\256' >"$out/fuzz_windows_text/utf-8"
+printf 'd\351mo \303 \355\240\200 \300\257 \364\220\200\200' >"$out/fuzz_windows_text/broken"
 
 # The demo prefix's registry, with a game folder put in.
 sed -n '/<<REG/,/^REG$/p' "$here/tools/demo/make-demo-install.sh" | sed '1d;$d' |

@@ -55,6 +55,17 @@ std::string LanguageFilePath(std::string_view utilityFolder, std::string_view la
     return std::string(utilityFolder) + "\\" + std::string(languageName) + ".lng";
 }
 
+std::string FindLanguageFile(std::string_view utilityFolder, std::string_view languageName) {
+    const std::string path = LanguageFilePath(utilityFolder, languageName);
+    if (FileExists(path))
+        return path;
+    const std::string wanted = DecodeWindowsText(languageName);
+    for (const std::string& name : ListLanguages(utilityFolder))
+        if (SameText(DecodeWindowsText(name), wanted))
+            return LanguageFilePath(utilityFolder, name);
+    return path;
+}
+
 LanguageFile::LanguageFile(const std::string& path) {
     if (auto bytes = ReadWholeFile(NativePath(path)))
         *this = FromText(*bytes);
@@ -74,7 +85,7 @@ LanguageFile LanguageFile::FromText(std::string_view bytes) {
 std::string LanguageFile::Text(std::string_view section, std::string_view key,
                                std::string_view def) const {
     if (auto value = doc_.Read(section, key))
-        return DecodeWindowsText(*value);
+        return *value; // decoded by the document
     return std::string(def);
 }
 

@@ -36,6 +36,11 @@ struct LanguageLayout {
 // utility folder + "\" + name + ".lng"
 std::string LanguageFilePath(std::string_view utilityFolder, std::string_view languageName);
 
+// The file of a language: LanguageFilePath when that file exists, else the first language file
+// listed whose name reads as the same text once decoded (a name stored in settings.ini is read
+// as decoded text, while names on disk are bytes, often Windows-1252), else LanguageFilePath.
+std::string FindLanguageFile(std::string_view utilityFolder, std::string_view languageName);
+
 // A language file, read once: a missing or unreadable file reads as an empty one, so every
 // lookup falls back to the catalogue default. Texts are decoded as text from the Windows world
 // (UTF-8 when valid, else Windows-1252) and given as UTF-8.

@@ -5,6 +5,7 @@
 #include "platform/ProgramStarter.h"
 #include "platform/QtText.h"
 #include "platform/TextRules.h"
+#include "platform/WindowsText.h"
 #include "resources/DesignWidgets.h"
 #include "resources/Glyphs.h"
 
@@ -130,8 +131,10 @@ void TfrmLanguage::FillLanguageList() {
     for (const std::string& name : ListLanguages(utilityFolder_))
         cbxLanguage->addItem(QText(name));
     cbxLanguage->setCurrentIndex(-1);
+    // Listed names are bytes on disk, the stored one may be decoded text: compared as text.
+    const std::string wanted = DecodeWindowsText(Language);
     for (int i = 0; i < cbxLanguage->count(); ++i)
-        if (SameText(Text(cbxLanguage->itemText(i)), Language)) {
+        if (SameText(DecodeWindowsText(Text(cbxLanguage->itemText(i))), wanted)) {
             cbxLanguage->setCurrentIndex(i);
             break;
         }

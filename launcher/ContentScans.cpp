@@ -1,6 +1,9 @@
 #include "launcher/ContentScans.h"
 
+#include <algorithm>
+
 #include "platform/IniSectionIndex.h"
+#include "platform/TextRules.h"
 #include "platform/WildcardSearch.h"
 #include "platform/WindowsText.h"
 
@@ -22,10 +25,29 @@ std::vector<std::string> ScanContent(const std::string& gameFolder, const Conten
     const IniSectionIndex names(settings, scan.nameTable);
     for (const FoundEntry& file : found) {
         std::string base = FileBaseName(file.name);
-        std::optional<std::string> shown = names.Read(base);
-        entries.push_back(shown ? DecodeWindowsText(*shown) : std::move(base));
+        // Keys are decoded text: the name on disk is compared as text too, and shown as found.
+        std::optional<std::string> shown = names.Read(DecodeWindowsText(base));
+        entries.push_back(shown ? std::move(*shown) : std::move(base));
     }
     return entries;
+}
+
+std::string FileKeyOnDisk(const std::string& gameFolder, const ContentScan& scan,
+                          const std::string& key) {
+    // Only a name beyond ASCII can read differently once decoded; others need no listing.
+    if (std::all_of(key.begin(), key.end(), [](char c) { return (c & 0x80) == 0; }))
+        return key;
+    const std::vector<FoundEntry> found = FindFiles(gameFolder + scan.pattern);
+    for (const FoundEntry& file : found)
+        if (SameText(FileBaseName(file.name), key))
+            return key;
+    const std::string wanted = DecodeWindowsText(key);
+    for (const FoundEntry& file : found) {
+        std::string base = FileBaseName(file.name);
+        if (SameText(DecodeWindowsText(base), wanted))
+            return base;
+    }
+    return key;
 }
 
 std::string ScanCompleteMessage(std::size_t count, const ContentScan& scan) {

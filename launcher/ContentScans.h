@@ -29,5 +29,12 @@ std::string FileBaseName(std::string_view fileName);
 std::vector<std::string> ScanContent(const std::string& gameFolder, const ContentScan& scan,
                                      const IniDocument& settings);
 
+// The file base name to give the game for a key of a name table. Keys are read as decoded text,
+// names on disk are bytes: a key that no found file has as its name (with or without regard to
+// letter case) stands for the file whose name reads as that key once decoded, which is then
+// given as found; any other key stays as it is.
+std::string FileKeyOnDisk(const std::string& gameFolder, const ContentScan& scan,
+                          const std::string& key);
+
 // "Scanning Complete!", two carriage returns, the count and the scan's suffix.
 std::string ScanCompleteMessage(std::size_t count, const ContentScan& scan);

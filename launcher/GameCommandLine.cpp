@@ -2,7 +2,6 @@
 
 #include "platform/IniFile.h"
 #include "platform/TextRules.h"
-#include "platform/WindowsText.h"
 
 std::string RemoveExtension(std::string_view name) {
     size_t dot = name.rfind('.');
@@ -28,7 +27,7 @@ std::string GetModeArgument(std::string_view itemText, bool hzEnabled, std::stri
 std::string LookupFileKey(const std::string& settingsFile, const std::string& shownName,
                           const std::string& section) {
     for (const auto& [key, value] : IniFile(settingsFile).Snapshot().Entries(section))
-        if (SameText(DecodeWindowsText(value), shownName)) // no upper-cased copy of the value
+        if (SameText(value, shownName)) // no upper-cased copy of the value
             return key;
     return shownName;
 }

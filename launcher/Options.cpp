@@ -2,7 +2,6 @@
 
 #include "platform/IniFile.h"
 #include "platform/TextRules.h"
-#include "platform/WindowsText.h"
 
 namespace {
 constexpr const char* kSection = "config";
@@ -33,7 +32,7 @@ StoredOptions ReadStoredOptions(const IniFile& file, bool withVersion) {
     const IniDocument doc = file.Snapshot();
     StoredOptions o;
     if (withVersion)
-        o.version = DecodeWindowsText(doc.Read(kSection, "version").value_or(kDefaultExecutable));
+        o.version = doc.Read(kSection, "version").value_or(kDefaultExecutable);
     o.settings = ReadFlag(doc, "settings");
     o.level = ReadFlag(doc, "level");
     o.godmode = ReadFlag(doc, "godmode");
@@ -41,7 +40,7 @@ StoredOptions ReadStoredOptions(const IniFile& file, bool withVersion) {
     o.nofmv = ReadFlag(doc, "nofmv");
     o.windowed = ReadFlag(doc, "windowed");
     o.fullscreen = ReadFlag(doc, "fullscreen");
-    o.lang = DecodeWindowsText(doc.Read(kSection, "lang").value_or(kDefaultLanguage));
+    o.lang = doc.Read(kSection, "lang").value_or(kDefaultLanguage);
     return o;
 }
 

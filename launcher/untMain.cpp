@@ -4,8 +4,10 @@
 #include "lang/untLanguage.h"
 #include "platform/FileTypeRegistrar.h"
 #include "platform/MessageBoxes.h"
+#include "platform/Paths.h"
 #include "platform/ProgramStarter.h"
 #include "platform/QtText.h"
+#include "platform/RegularFile.h"
 #include "platform/ScuError.h"
 #include "resources/Glyphs.h"
 
@@ -112,8 +114,11 @@ void TfrmMain::btnExitClick() {
 }
 
 void TfrmMain::btnReadMeClick() {
-    if (services_.starter)
-        services_.starter->Open(utilityFolder_ + "\\readme.txt");
+    const std::string readme = utilityFolder_ + "\\readme.txt";
+    // A FIFO or device under the name would hold up whatever opens it; a missing file is left
+    // to the desktop to report.
+    if (services_.starter && (IsRegularFile(NativePath(readme)) || !FileExists(readme)))
+        services_.starter->Open(readme);
 }
 
 void TfrmMain::btnAboutClick() {

@@ -1,6 +1,8 @@
 // Turning the window's choices into the game's program path and argument string.
 #include "launcher/untMain.h"
 
+#include "launcher/ContentScans.h"
+
 #include "platform/MessageBoxes.h"
 #include "platform/Paths.h"
 #include "platform/QtText.h"
@@ -21,7 +23,11 @@ std::optional<std::string> Selected(const QComboBox* list) {
 
 std::string TfrmMain::LookupFileKey(const std::string& shownName,
                                     const std::string& section) const {
-    return ::LookupFileKey(SettingsFile(), shownName, section);
+    // The table's key is decoded text; the game is given the file's own name as found on disk.
+    const ContentScan& scan = section == "cutscenes" ? kCutsceneScan
+                              : section == "fmvs"    ? kMovieScan
+                                                     : kLevelScan;
+    return FileKeyOnDisk(GameFolder(), scan, ::LookupFileKey(SettingsFile(), shownName, section));
 }
 
 LaunchChoices TfrmMain::ReadLaunchChoices() const {

@@ -35,7 +35,7 @@ void TfrmMain::ScanExecutables() {
 
 void TfrmMain::cbEXEChange() {
     const std::string executable =
-        cbEXE->currentIndex() >= 0 ? cbEXE->currentText().toStdString() : std::string();
+        cbEXE->currentIndex() >= 0 ? Text(cbEXE->currentText()) : std::string();
     stxVersion->setText(QText(GetBuildText(GameFolder() + "bin\\" + executable)));
 }
 

@@ -80,7 +80,7 @@ QFont LanguageFont(const QFont& current, const LanguageLayout& layout) {
 } // namespace
 
 void TfrmMain::ApplyLanguage(const std::string& languageName) {
-    const std::string file = LanguageFilePath(utilityFolder_, languageName);
+    const std::string file = FindLanguageFile(utilityFolder_, languageName);
     if (!FileExists(file))
         return; // no file (as for the built-in English): nothing changes
     const LanguageFile language(file);

@@ -254,8 +254,14 @@ void TfrmMain::CreateControls() {
                          "Exit utility");
 
     // The caption labels carry accelerators like the buttons: with a buddy, "&" underlines the
-    // next letter (and "&&" shows one "&"), and the key moves to the control the label names.
-    lblGameDest->setBuddy(btnBrowse); // the folder field itself takes no focus
+    // next letter (and "&&" shows one "&"), and the key moves the focus to the control the label
+    // names. A label never has a button as its buddy: Qt would press the button. The folder
+    // field takes the focus from its label (its text can then be selected and copied by keys)
+    // but stays out of the tab chain, as designed.
+    stxDestFolder->setTextInteractionFlags(Qt::TextSelectableByMouse |
+                                           Qt::TextSelectableByKeyboard);
+    stxDestFolder->setFocusPolicy(Qt::ClickFocus);
+    lblGameDest->setBuddy(stxDestFolder);
     lblCPU->setBuddy(cbEXE);
     lblVersion->setBuddy(cbEXE); // the detected patch is that of the chosen version
     lblAt->setBuddy(cbHz);

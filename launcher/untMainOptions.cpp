@@ -6,6 +6,7 @@
 #include "platform/MessageBoxes.h"
 #include "platform/QtText.h"
 #include "platform/TextRules.h"
+#include "platform/WindowsText.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -35,9 +36,10 @@ void TfrmMain::LoadOptions(const std::string& file, bool withExecutable) {
 
     if (withExecutable) {
         const int before = cbEXE->currentIndex();
+        // The stored name is decoded text, the listed ones are names on disk: compared as text.
         const std::string wanted = UpperCase(options.version);
         for (int i = 0; i < cbEXE->count(); ++i)
-            if (UpperCase(Text(cbEXE->itemText(i))) == wanted)
+            if (UpperCase(DecodeWindowsText(Text(cbEXE->itemText(i)))) == wanted)
                 cbEXE->setCurrentIndex(i);
         if (cbEXE->currentIndex() != before)
             cbEXEChange();

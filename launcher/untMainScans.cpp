@@ -4,6 +4,7 @@
 #include "launcher/ContentScans.h"
 #include "platform/IniFile.h"
 #include "platform/MessageBoxes.h"
+#include "platform/QtText.h"
 
 #include <QComboBox>
 #include <QStringList>
@@ -17,7 +18,7 @@ void FillList(QComboBox* list, const std::vector<std::string>& entries) {
     QStringList texts;
     texts.reserve(static_cast<qsizetype>(entries.size()));
     for (const std::string& entry : entries)
-        texts.append(QString::fromStdString(entry));
+        texts.append(QText(entry)); // a file name as found keeps its bytes
     auto* model = qobject_cast<QStringListModel*>(list->model());
     if (!model) {
         model = new QStringListModel(list);

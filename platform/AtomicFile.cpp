@@ -1,5 +1,7 @@
 #include "platform/AtomicFile.h"
 
+#include "platform/RegularFile.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -9,6 +11,10 @@
 
 long AtomicFileWriter::WriteChunk(int fd, const char* data, size_t size) {
     return static_cast<long>(::write(fd, data, size));
+}
+
+int AtomicFileWriter::ReserveSpace(int fd, long size) {
+    return posix_fallocate(fd, 0, static_cast<off_t>(size));
 }
 
 int AtomicFileWriter::MakeTemporaryFile(std::string& pattern) {
@@ -38,12 +44,22 @@ bool AtomicFileWriter::WriteAll(int fd, const std::string& bytes) {
 
 // The folder refuses new files, but the file itself may be written: the user asked for the
 // change and could make it by hand, so the file is rewritten where it is. This one road gives up
-// the atomic replace, as there is nowhere to put the new content first.
+// the atomic replace, as there is nowhere to put the new content first; instead the space for
+// the new content is reserved before a byte changes, so a full disk refuses the write while the
+// old content is still whole. Only then is it written over and cut to its new length.
 bool AtomicFileWriter::WriteInPlace(const std::string& target, const std::string& bytes) {
-    const int fd = open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
+    const int fd = open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
     if (fd < 0)
         return false;
-    bool ok = ftruncate(fd, 0) == 0 && WriteAll(fd, bytes) && fsync(fd) == 0;
+    struct stat st;
+    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (ok && !bytes.empty()) {
+        const int reserved = ReserveSpace(fd, static_cast<long>(bytes.size()));
+        // A file system that cannot reserve ahead still takes the write.
+        ok = reserved == 0 || reserved == EOPNOTSUPP || reserved == EINVAL;
+    }
+    ok = ok && WriteAll(fd, bytes) && ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 &&
+         fsync(fd) == 0;
     ok = (close(fd) == 0) && ok;
     return ok;
 }
@@ -92,11 +108,11 @@ bool AtomicFileWriter::Replace(const std::string& nativePath, const std::string&
 namespace {
 template <typename ReadChunk>
 std::optional<std::string> ReadAll(const std::string& nativePath, ReadChunk readChunk) {
-    int fd = open(nativePath.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = OpenRegularFile(nativePath);
     if (fd < 0)
         return std::nullopt;
     struct stat st;
-    if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    if (fstat(fd, &st) != 0) {
         close(fd);
         return std::nullopt;
     }
@@ -114,8 +130,8 @@ std::optional<std::string> ReadAll(const std::string& nativePath, ReadChunk read
         out.append(buffer, static_cast<size_t>(n));
     }
     close(fd);
-    // A regular file that ends before its size was cut short while it was read.
-    if (failed || (S_ISREG(st.st_mode) && out.size() < static_cast<size_t>(st.st_size)))
+    // A file that ends before its size was cut short while it was read.
+    if (failed || out.size() < static_cast<size_t>(st.st_size))
         return std::nullopt;
     return out;
 }

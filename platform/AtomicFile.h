@@ -23,6 +23,9 @@ protected:
     virtual long WriteChunk(int fd, const char* data, size_t size);
     // One read of a chunk of the file; tests override it to fail part way.
     virtual long ReadChunk(int fd, char* data, size_t size);
+    // Reserves disk space for a file of size bytes (posix_fallocate); 0 or an error number. Tests
+    // override it to stand for a disk with little room.
+    virtual int ReserveSpace(int fd, long size);
     // Creates the temporary file from a mkstemp pattern; tests override it to refuse as a folder
     // without write permission does.
     virtual int MakeTemporaryFile(std::string& pattern);
@@ -32,6 +35,7 @@ private:
     bool WriteInPlace(const std::string& target, const std::string& bytes);
 };
 
-// The whole file, or no value when it cannot be opened, is a folder, or a read fails or ends
-// before the file's size: a damaged read is never taken for the file.
+// The whole file, or no value when it cannot be opened, is no regular file (a folder, a FIFO, a
+// device: refused at once), or a read fails or ends before the file's size: a damaged read is
+// never taken for the file.
 std::optional<std::string> ReadWholeFile(const std::string& nativePath);

@@ -2,6 +2,7 @@
 
 #include "platform/CommandLineSplit.h"
 #include "platform/Paths.h"
+#include "platform/RegularFile.h"
 
 #include <QDesktopServices>
 #include <QUrl>
@@ -17,7 +18,7 @@
 namespace {
 
 bool IsWindowsProgram(const std::string& nativePath) {
-    const int fd = open(nativePath.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = OpenRegularFile(nativePath); // a FIFO named like the game never blocks
     if (fd < 0)
         return false;
     char magic[2] = {};

@@ -1,6 +1,7 @@
 #include "platform/IniDocument.h"
 
 #include "platform/TextRules.h"
+#include "platform/WindowsText.h"
 
 IniDocument IniDocument::Parse(std::string_view bytes) {
     IniDocument doc;
@@ -41,12 +42,16 @@ std::string IniDocument::SectionName(std::string_view text) {
     size_t close = t.find(']');
     if (close != std::string_view::npos)
         t = t.substr(0, close);
-    return std::string(TrimBlanks(t));
+    return DecodeWindowsText(TrimBlanks(t));
+}
+
+std::string_view IniDocument::KeySpelling(std::string_view text) {
+    std::string_view t = TrimBlanks(text);
+    return TrimBlanks(t.substr(0, t.find('=')));
 }
 
 std::string IniDocument::KeyName(std::string_view text) {
-    std::string_view t = TrimBlanks(text);
-    return std::string(TrimBlanks(t.substr(0, t.find('='))));
+    return DecodeWindowsText(KeySpelling(text));
 }
 
 std::string IniDocument::ValueOf(std::string_view text) {
@@ -54,9 +59,16 @@ std::string IniDocument::ValueOf(std::string_view text) {
     std::string_view v = TrimBlanks(t.substr(t.find('=') + 1));
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         v = v.substr(1, v.size() - 2);
-    if (v.size() > kMaxValueLength)
-        v = v.substr(0, kMaxValueLength);
-    return std::string(v);
+    // The limit counts characters of the decoded text, so a character is never cut in two.
+    std::string value = DecodeWindowsText(v);
+    size_t characters = 0;
+    for (size_t i = 0; i < value.size(); ++i)
+        if ((static_cast<unsigned char>(value[i]) & 0xC0) != 0x80 &&
+            ++characters > kMaxValueLength) {
+            value.resize(i);
+            break;
+        }
+    return value;
 }
 
 size_t IniDocument::FindSection(std::string_view section) const {
@@ -127,7 +139,7 @@ void IniDocument::Write(std::string_view section, std::string_view key, std::str
     for (size_t i = header + 1; i < end; ++i) {
         Kind kind = Classify(lines_[i].text);
         if (kind == Kind::Key && SameText(KeyName(lines_[i].text), keyName)) {
-            lines_[i].text = KeyName(lines_[i].text) + "=" + std::string(value);
+            lines_[i].text = std::string(KeySpelling(lines_[i].text)) + "=" + std::string(value);
             return;
         }
         if (kind == Kind::Key || kind == Kind::Other)

@@ -16,9 +16,13 @@ public:
     IniDocument() = default;
     static IniDocument Parse(std::string_view bytes);
 
+    // Section names, keys and values are text from the Windows world: each is decoded once here
+    // (UTF-8 when valid, else Windows-1252), so every reader compares and shows UTF-8 text. A
+    // write keeps the bytes of every line it does not replace.
+
     // Value of the first matching key in the first matching section: trimmed, one pair of
-    // matching quotes removed, cut to 2047 characters. No value when the section, the key or
-    // its "=" is missing; a present key with nothing after "=" gives an empty text.
+    // matching quotes removed, decoded, cut to 2047 characters. No value when the section, the
+    // key or its "=" is missing; a present key with nothing after "=" gives an empty text.
     std::optional<std::string> Read(std::string_view section, std::string_view key) const;
 
     // The key lines of the first matching section, in file order, as (key, value) with the same
@@ -45,7 +49,8 @@ private:
     enum class Kind { Blank, Comment, Section, Key, Other };
     static Kind Classify(std::string_view text);
     static std::string SectionName(std::string_view text);
-    static std::string KeyName(std::string_view text);
+    static std::string KeyName(std::string_view text);          // decoded
+    static std::string_view KeySpelling(std::string_view text); // as the file has it
     static std::string ValueOf(std::string_view text);
     // Index of the header line of the first matching section, or npos.
     size_t FindSection(std::string_view section) const;

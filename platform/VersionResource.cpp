@@ -1,5 +1,7 @@
 #include "platform/VersionResource.h"
 
+#include "platform/RegularFile.h"
+
 #include "platform/TextRules.h"
 
 #include <fcntl.h>
@@ -380,15 +382,13 @@ std::optional<std::string> QueryVersionString(std::span<const std::uint8_t> reso
     return ToUtf8(text);
 }
 
-std::optional<std::vector<std::uint8_t>> ReadFileVersionResource(const std::string& nativePath,
-                                                                 std::size_t maxSize) {
-    const int fd = open(nativePath.c_str(), O_RDONLY | O_CLOEXEC);
+std::optional<std::vector<std::uint8_t>> ReadFileVersionResource(const std::string& nativePath) {
+    const int fd = OpenRegularFile(nativePath);
     if (fd < 0)
         return std::nullopt;
     std::optional<std::vector<std::uint8_t>> result;
     struct stat st;
-    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-        static_cast<std::uint64_t>(st.st_size) <= maxSize)
+    if (fstat(fd, &st) == 0)
         result = ReadVersionResource(FileReader(fd, static_cast<std::uint64_t>(st.st_size)));
     close(fd);
     return result;

@@ -38,7 +38,7 @@ public:
 // them can belong to the resource's root block.
 std::optional<std::vector<std::uint8_t>> ReadVersionResource(const ImageReader& image);
 
-// ReadVersionResource on a regular file of at most maxSize bytes; no value for a missing file,
-// a folder, an unreadable or a larger file.
-std::optional<std::vector<std::uint8_t>> ReadFileVersionResource(const std::string& nativePath,
-                                                                 std::size_t maxSize = 256u << 20);
+// ReadVersionResource on a regular file of any size (only the pieces it needs are read); no
+// value for a missing or unreadable file, and at once for what is no regular file (a folder, a
+// FIFO, a device).
+std::optional<std::vector<std::uint8_t>> ReadFileVersionResource(const std::string& nativePath);

@@ -39,14 +39,16 @@ void TraceMessage(const std::string& className, const std::string& fileName,
         std::string(stamp) + " - " + className + " (" + fileName + ") > " + message + "\n";
 
     // Non-blocking, so that a FIFO or device placed under the name by someone else cannot stall
-    // the player; the line goes only into a regular file of the user's own.
+    // the player; the line goes only into a regular file of the user's own with no other name (a
+    // hard link to another of the user's files would otherwise take the lines).
     const int fd =
         ::open(TraceFilePath().c_str(),
                O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600);
     if (fd < 0)
         return;
     struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid()) {
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid() &&
+        info.st_nlink == 1) {
         [[maybe_unused]] const ssize_t written = ::write(fd, line.data(), line.size());
     }
     ::close(fd);

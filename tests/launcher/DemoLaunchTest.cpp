@@ -583,6 +583,61 @@ TEST_F(DemoLaunchTest, StaleNamesReachTheArgumentString) {
               "-padrecord=bin\\K3.pad -level=data\\maps\\K1 -debugkeys -nofmv -windowed");
 }
 
+// File names are bytes, often not UTF-8 (unzip leaves Windows names in Windows-1252): each one
+// shown comes back exactly as it was read, whether it names a level, an executable, a language
+// or a package opened from the desktop.
+TEST_F(DemoLaunchTest, FileNamesThatAreNotUtf8ComeBackAsTheyWereRead) {
+    gameFolder.Write("bin/\xC9"
+                     "DIT.EXE",
+                     "not a program");
+    gameFolder.Write("data/maps/K\xE4"
+                     "lte.clz",
+                     "level");
+    utility.Write("Fran\xE7"
+                  "ais.lng",
+                  "[Buttons]\r\nExit=&Quitter\r\n");
+    main->FormShow();
+    ASSERT_EQ(main->cbEXE->count(), 1);
+    main->cbEXE->setCurrentIndex(0);
+    ASSERT_EQ(main->cbLevel->count(), 1);
+    main->cbxLevels->setChecked(true);
+    TfrmMain::SetRadioChecked(main->rbLevel, true);
+    GameRunsFor(6000);
+    main->btnPlay->click();
+    ASSERT_EQ(starter.started.size(), 1u);
+    EXPECT_EQ(starter.started[0].program, game + "bin\\\xC9"
+                                                 "DIT.EXE");
+    EXPECT_EQ(starter.started[0].arguments, "-level=data\\maps\\K\xE4"
+                                            "lte -nofmv -windowed");
+
+    language->show(); // lists the language files
+    const int french = language->cbxLanguage->count() - 1;
+    ASSERT_GE(french, 0);
+    language->cbxLanguage->setCurrentIndex(french);
+    language->btnOK->click();
+    main->ApplyLanguage(language->Language);
+    EXPECT_EQ(main->btnExit->text(), QStringLiteral("&Quitter"));
+    main->SaveOptions(utility / "settings.ini", true);
+    const std::string saved = utility.Read("settings.ini");
+    EXPECT_NE(saved.find("lang=Fran\xE7"
+                         "ais\r\n"),
+              std::string::npos)
+        << saved;
+    EXPECT_NE(saved.find("version=\xC9"
+                         "DIT.EXE\r\n"),
+              std::string::npos)
+        << saved;
+
+    const std::string package = MakePackage("d\xE9"
+                                            "mo.xpd",
+                                            "K3", "[config]\r\n");
+    main->SetCommandLineArgument(package, utility.Path());
+    main->FormShow();
+    EXPECT_TRUE(messages.shown.empty()) << messages.shown.at(0).text;
+    ASSERT_EQ(starter.started.size(), 2u);
+    EXPECT_EQ(starter.started[1].arguments, "-padplayback=bin\\K3.tmp -level=data\\maps\\K3");
+}
+
 TEST_F(DemoLaunchTest, TheFileTypeIsRegisteredAtCreationAndAFailureIsShown) {
     EXPECT_EQ(fileTypes.calls, 1);
     fileTypes.failure = "Failed to set data for '/x/zeltasc.desktop'";

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 // A language file, settings name tables and a package's xpd.ini saved on Windows (8-bit,
@@ -41,6 +43,22 @@ TEST(FilesMadeOnWindows, EveryReaderDecodesWindows1252AndKeepsUtf8) {
               "K1")
         << "the shown name leads back to its file";
     EXPECT_EQ(LookupFileKey(folder / "settings.ini", "Caf\xC3\xA9 Noir", "levels"), "K2");
+
+    // Keys are decoded as values are: a name table saved on Windows names a file whose name is
+    // UTF-8, and the other way round; the game is given the name found on disk.
+    folder.Write("game/data/maps/K\xC3\xA4lte.clz", "x");
+    folder.Write("game/data/maps/Gr\xFCn.clz", "x");
+    folder.Write("table.ini", "[levels]\r\nK\xE4lte=Cold Valley\r\nGr\xC3\xBCn=Green Hill\r\n");
+    const IniFile table(folder / "table.ini");
+    const std::vector<std::string> shown =
+        ScanContent(folder / "game/", kLevelScan, table.Snapshot());
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "Cold Valley"), shown.end());
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "Green Hill"), shown.end());
+    EXPECT_EQ(LookupFileKey(folder / "table.ini", "Cold Valley", "levels"), "K\xC3\xA4lte");
+    EXPECT_EQ(FileKeyOnDisk(folder / "game/", kLevelScan,
+                            LookupFileKey(folder / "table.ini", "Green Hill", "levels")),
+              "Gr\xFCn");
+    EXPECT_EQ(FileKeyOnDisk(folder / "game/", kLevelScan, "k1"), "k1") << "found without case";
 
     folder.Write("xpd.ini", "[config]\r\nversion=ZELTA.EXE\r\nlang=Fran\xE7"
                             "ais\r\n");

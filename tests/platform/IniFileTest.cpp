@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <functional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -41,10 +43,30 @@ TEST(IniReadRules, EmptyValueDiffersFromMissingKey) {
     EXPECT_EQ(doc.Read("Missing", "Exit"), std::nullopt);
 }
 
+// The limit counts characters of the decoded text: a UTF-8 value is never cut inside a
+// character, and in a Windows-1252 file every byte is one character.
 TEST(IniReadRules, ValuesAreCutAt2047Characters) {
-    std::string longValue(3000, 'v');
-    auto doc = IniDocument::Parse("[s]\nk=" + longValue + "\n");
-    EXPECT_EQ(doc.Read("s", "k")->size(), 2047u);
+    std::string ascii(3000, 'v'), cyrillic, shortCyrillic, western(3000, '\xE9'), westernUtf8;
+    for (int i = 0; i < 3000; ++i)
+        cyrillic += "\xD0\x96"; // "Zhe"
+    for (int i = 0; i < 1100; ++i)
+        shortCyrillic += "\xD0\x96";
+    for (int i = 0; i < 2047; ++i)
+        westernUtf8 += "\xC3\xA9";
+    auto doc = IniDocument::Parse("[s]\na=" + ascii + "\nc=" + cyrillic + "\nd=" + shortCyrillic +
+                                  "\nw=" + western + "\n");
+    const std::pair<const char*, std::string> expected[] = {
+        {"a", ascii.substr(0, 2047)},
+        {"c", cyrillic.substr(0, 2 * 2047)},
+        {"d", shortCyrillic}, // 1,100 characters in 2,200 bytes
+        {"w", westernUtf8},
+    };
+    for (const auto& [key, value] : expected) {
+        const std::string read = doc.Read("s", key).value_or("");
+        EXPECT_TRUE(read == value)
+            << key << ": " << read.size() << " bytes read, " << value.size()
+            << " expected, ending in \"" << read.substr(read.size() - 4) << "\"";
+    }
 }
 
 TEST(IniReadRules, LinesEndAtCrLfOrCrAloneAndSectionNamesEndAtTheBracket) {
@@ -277,6 +299,64 @@ TEST(IniFileOnDisk, AWritableFileInAFolderThatRefusesNewFilesIsWrittenInPlace) {
         std::filesystem::permissions(folder.Path(), std::filesystem::perms::owner_all);
         EXPECT_EQ(IniFile(folder / "settings.ini").ReadString("config", "lang", ""), "Deutsch");
     }
+}
+
+// A full disk under the in-place road: a folder that refuses new files, and only `free_` bytes
+// left on the disk. Space is taken where a write goes past what the file already holds or has
+// reserved; what a shortened file gave back is taken by someone else meanwhile.
+class FullDiskInPlaceWriter : public RefusingFolderWriter {
+public:
+    explicit FullDiskInPlaceWriter(off_t free) : free_(free) {}
+
+protected:
+    int ReserveSpace(int fd, long size) override {
+        const off_t more = size - Allocated(fd);
+        if (more > free_)
+            return ENOSPC;
+        free_ -= std::max<off_t>(more, 0);
+        reserved_ = std::max(reserved_, size);
+        return 0;
+    }
+    long WriteChunk(int fd, const char* data, size_t size) override {
+        const off_t at = lseek(fd, 0, SEEK_CUR);
+        const off_t room = Allocated(fd) + free_ - at;
+        if (room <= 0) {
+            errno = ENOSPC;
+            return -1;
+        }
+        const size_t n = std::min<size_t>(size, static_cast<size_t>(room));
+        const long written = AtomicFileWriter::WriteChunk(fd, data, n);
+        free_ -= std::max<off_t>(at + written - Allocated(fd), 0);
+        return written;
+    }
+
+private:
+    off_t Allocated(int fd) const {
+        struct stat st;
+        fstat(fd, &st);
+        return std::max(st.st_size, reserved_);
+    }
+    off_t free_;
+    off_t reserved_ = 0;
+};
+
+// Written in place on a full disk, the settings file holds the new content or the old one whole,
+// never a piece of either.
+TEST(IniFileOnDisk, AnInPlaceWriteOnAFullDiskKeepsTheOldContentWhole) {
+    TempFolder folder;
+    const std::string original = "[config]\r\nlang=Deutsch\r\n[levels]\r\nK1=Keep\r\n";
+    folder.Write("settings.ini", original);
+    {
+        FullDiskInPlaceWriter disk(32); // room for the new line
+        IniFile(folder / "settings.ini", &disk).WriteString("config", "version", "ZELTA.EXE");
+        EXPECT_EQ(folder.Read("settings.ini"),
+                  "[config]\r\nlang=Deutsch\r\nversion=ZELTA.EXE\r\n[levels]\r\nK1=Keep\r\n");
+    }
+    folder.Write("settings.ini", original);
+    FullDiskInPlaceWriter disk(32); // no room for it
+    IniFile ini(folder / "settings.ini", &disk);
+    EXPECT_THROW(ini.WriteString("config", "version", std::string(40, 'Z')), ScuError);
+    EXPECT_EQ(folder.Read("settings.ini"), original);
 }
 
 TEST(IniFileOnDisk, AWriteIntoAMissingFolderRaises) {

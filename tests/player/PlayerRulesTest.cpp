@@ -181,6 +181,15 @@ TEST_F(TraceFileTest, NeverWritesThroughASymbolicLink) {
     EXPECT_EQ(folder.Read("victim.txt"), "untouched");
 }
 
+// A hard link under the trace name to another file of the user's (such as ".bashrc") would
+// take the lines; a file with more than one name is refused.
+TEST_F(TraceFileTest, NeverWritesThroughAHardLink) {
+    folder.Write("bashrc", "untouched\n");
+    std::filesystem::create_hard_link(folder / "bashrc", folder / "player_rules_tests.txt");
+    TraceMessage("TVexaMainObj", "", "LoadObject called");
+    EXPECT_EQ(folder.Read("bashrc"), "untouched\n");
+}
+
 TEST_F(TraceFileTest, WritesOnlyIntoARegularFileOfTheUsersOwn) {
     // A FIFO under the trace name: with a reader the open succeeds at once, and nothing may
     // reach the reader; without one the open must not block.
