@@ -19,11 +19,11 @@
 
 TfrmMain* frmMain = nullptr;
 
-TfrmMain::TfrmMain(const MainServices& services, std::string utilityFolder, QWidget* parent)
+TfrmMain::TfrmMain(const MainServices& services, UtilityPlaces places, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
-      services_(services), utilityFolder_(std::move(utilityFolder)) {
+      services_(services), places_(std::move(places)) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("ZELTA Startup Configuration Utility v0.82 BETA"));
     setWindowIcon(ApplicationIcon());
@@ -106,6 +106,8 @@ void TfrmMain::FormShow() {
 
 void TfrmMain::btnExitClick() {
     RunHandler([this] {
+        // An installed copy's per-user folder is made by the first save.
+        MakeSettingsFolder(places_);
         SaveOptions(SettingsFile(), true);
         close();
     });
@@ -113,7 +115,7 @@ void TfrmMain::btnExitClick() {
 
 void TfrmMain::btnReadMeClick() {
     if (services_.starter)
-        services_.starter->Open(utilityFolder_ + "\\readme.txt");
+        services_.starter->Open(places_.utilityFolder + "\\readme.txt");
 }
 
 void TfrmMain::btnAboutClick() {
