@@ -11,6 +11,7 @@
 # $XDG_CONFIG_HOME/zeltasc/ (made by the first "Exit"), never in the prefix.
 # With DESTDIR, the files go to DESTDIR/PREFIX for a package to be made of them (the paths inside
 # them still name PREFIX), and nothing outside DESTDIR is touched.
+# COMMAND_DIR (default bin) is the command's folder under the prefix; Debian's games use games.
 set -euo pipefail
 
 source_dir="$(cd "$(dirname "$0")/.." && pwd)"
@@ -23,10 +24,11 @@ mime_type=application/x-zelta-xpd
 marker=installation.ini
 # Folders install made, relative to the prefix, so that uninstall removes them when empty.
 created_list=lib/zeltasc/created-folders
+command_dir="${COMMAND_DIR:-bin}"
 
 # Every file that install puts under the prefix, relative to it.
 installed_files() {
-  echo bin/zeltasc
+  echo "$command_dir/zeltasc"
   echo lib/zeltasc/zeltasc
   echo "lib/zeltasc/$marker"
   for name in "${utility_files[@]}"; do echo "share/zeltasc/$name"; done
@@ -148,7 +150,7 @@ do_install() {
     root="$prefix"
   fi
   local exec
-  exec="$(exec_argument "$prefix/bin/zeltasc")"
+  exec="$(exec_argument "$prefix/$command_dir/zeltasc")"
 
   # The folders that do not exist yet, noted before anything is made (an install over an earlier
   # one keeps that one's notes).
@@ -175,8 +177,8 @@ do_install() {
   for name in "${utility_files[@]}"; do
     install -D -m 644 "$source_dir/resources/$name" "$root/share/zeltasc/$name"
   done
-  install -d "$root/bin"
-  ln -sfn ../lib/zeltasc/zeltasc "$root/bin/zeltasc"
+  install -d "$root/$command_dir"
+  ln -sfn ../lib/zeltasc/zeltasc "$root/$command_dir/zeltasc"
 
   local entry
   entry="$(<"$source_dir/resources/desktop/$menu_entry.in")"
@@ -203,7 +205,7 @@ do_install() {
   rm -f "$root/share/zeltasc/zeltasc"
   move_old_settings "$prefix"
   refresh_desktop "$prefix"
-  echo "Installed ZELTA SCU into $prefix (run it with $prefix/bin/zeltasc)."
+  echo "Installed ZELTA SCU into $prefix (run it with $prefix/$command_dir/zeltasc)."
 }
 
 # Takes this program's own default for XPD packages out of the user's mimeapps.list, when it still
@@ -246,7 +248,7 @@ do_uninstall() {
   fi
   local file
   while read -r file; do
-    if [ "$file" = bin/zeltasc ]; then
+    if [ "$file" = "$command_dir/zeltasc" ]; then
       # Only the link that install made (or the one an earlier version made).
       if [ -L "$prefix/$file" ]; then
         case "$(readlink "$prefix/$file")" in

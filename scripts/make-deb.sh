@@ -30,7 +30,8 @@ export SOURCE_DATE_EPOCH="${SOURCE_DATE_EPOCH:-$(dpkg-parsechangelog -S Timestam
 work="$(mktemp -d "$out/zeltasc-deb.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
 stage="$work/root"
-bash scripts/install.sh install /usr "$build" "$stage" >/dev/null
+# The command in /usr/games, as Debian's policy wants for the games section.
+COMMAND_DIR=games bash scripts/install.sh install /usr "$build" "$stage" >/dev/null
 
 program="$stage/usr/lib/zeltasc/zeltasc"
 # As Debian's own packages are stripped: no symbol table, no debugging information, no comments.
