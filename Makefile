@@ -59,9 +59,11 @@ install: program
 uninstall:
 	@bash scripts/install.sh uninstall "$(PREFIX)"
 
-# $(BUILD_DIR)/zeltasc_<version>-1_<arch>.deb, made from the same build and layout as `install`.
+# $(BUILD_DIR)/zeltasc_<version>-1_<arch>.deb, made from the same build and layout as `install`;
+# checked by lintian when it is installed (debian/zeltasc.lintian-overrides explains the rest).
 deb: program
-	@bash scripts/make-deb.sh $(BUILD_DIR)
+	@deb="$$(bash scripts/make-deb.sh $(BUILD_DIR))" && echo "$$deb" && \
+	  if command -v lintian >/dev/null; then lintian --fail-on error,warning "$$deb"; fi
 
 # $(BUILD_DIR)/zeltasc-<version>-linux-<machine>.tar.gz: the self-contained utility folder.
 dist:
