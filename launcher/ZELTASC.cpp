@@ -47,8 +47,9 @@ int main(int argc, char** argv) {
     FixFontResolution();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZELTA SCU"));
-    // The window's Wayland app id and X11 class name the installed menu entry, so docks and task
-    // switchers show its name and icon.
+    // The window's Wayland app id names the installed menu entry, so docks and task switchers
+    // show its name and icon; on X11 the entry's StartupWMClass names the window's class
+    // instance, "zeltasc" (the program's file name).
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.zeltasc"));
     QApplication::setWindowIcon(ApplicationIcon());
     RegisterDesignFonts();
