@@ -2,6 +2,7 @@
 
 #include "lang/DefaultLanguage.h"
 #include "lang/LanguageFile.h"
+#include "lang/LanguageFolders.h"
 #include "platform/ProgramStarter.h"
 #include "platform/QtText.h"
 #include "platform/TextRules.h"
@@ -48,11 +49,12 @@ QLabel* MakeValueLabel(QWidget* parent, const char* name, const QString& text, Q
 
 } // namespace
 
-TfrmLanguage::TfrmLanguage(std::string utilityFolder, ProgramStarter* starter, QWidget* parent)
+TfrmLanguage::TfrmLanguage(std::vector<std::string> languageFolders, ProgramStarter* starter,
+                           QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
-      utilityFolder_(std::move(utilityFolder)), starter_(starter) {
+      languageFolders_(std::move(languageFolders)), starter_(starter) {
     setObjectName(QStringLiteral("frmLanguage"));
     setWindowTitle(QStringLiteral("Language"));
     setFont(DesignFont());
@@ -128,7 +130,7 @@ void TfrmLanguage::FormShow() {
 
 void TfrmLanguage::FillLanguageList() {
     cbxLanguage->clear();
-    for (const std::string& name : ListLanguages(utilityFolder_))
+    for (const std::string& name : ListLanguages(languageFolders_))
         cbxLanguage->addItem(QText(name));
     cbxLanguage->setCurrentIndex(-1);
     // Listed names are bytes on disk, the stored one may be decoded text: compared as text.
@@ -146,7 +148,7 @@ void TfrmLanguage::cbxLanguageChange() {
 }
 
 void TfrmLanguage::ShowLanguageInfo(const std::string& name) {
-    const LanguageLayout layout = LanguageFile(LanguageFilePath(utilityFolder_, name)).Layout();
+    const LanguageLayout layout = LanguageFile(FindLanguageFile(languageFolders_, name)).Layout();
     // The value lines grow with their text, so the whole line answers a click.
     lblAuthor->setText(QText(layout.author));
     FitLabel(lblAuthor);

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include <string>
+#include <vector>
 
 class ProgramStarter;
 class QComboBox;
@@ -17,9 +18,15 @@ class TfrmLanguage : public QDialog {
     Q_OBJECT
 
 public:
-    // utilityFolder: where the language files lie, without a trailing separator. starter opens
-    // the translator's mail and web links; it may be null, and then the links open nothing.
-    TfrmLanguage(std::string utilityFolder, ProgramStarter* starter, QWidget* parent = nullptr);
+    // languageFolders: where the language files lie, without trailing separators; on equal names
+    // the later folder's file wins (UtilityPlaces::LanguageFolders). starter opens the
+    // translator's mail and web links; it may be null, and then the links open nothing.
+    TfrmLanguage(std::vector<std::string> languageFolders, ProgramStarter* starter,
+                 QWidget* parent = nullptr);
+    // The language files of one utility folder.
+    TfrmLanguage(const std::string& utilityFolder, ProgramStarter* starter,
+                 QWidget* parent = nullptr)
+        : TfrmLanguage(std::vector<std::string>{utilityFolder}, starter, parent) {}
 
     // A language file's name without ".lng", or "English (Default)" for the built-in texts.
     std::string Language;
@@ -54,7 +61,7 @@ private:
     void FillLanguageList();
     void ShowLanguageInfo(const std::string& name);
 
-    std::string utilityFolder_;
+    std::vector<std::string> languageFolders_;
     ProgramStarter* starter_;
 };
 

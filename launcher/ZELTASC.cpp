@@ -11,6 +11,7 @@
 #include "platform/QtFileDialogs.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtPauses.h"
+#include "platform/UtilityPlaces.h"
 #include "platform/WinePrefixGameRegistry.h"
 #include "platform/X11WindowFinder.h"
 #include "platform/XrandrDisplayModes.h"
@@ -46,6 +47,10 @@ int main(int argc, char** argv) {
     FixFontResolution();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZELTA SCU"));
+    // The window's Wayland app id names the installed menu entry, so docks and task switchers
+    // show its name and icon; on X11 the entry's StartupWMClass names the window's class
+    // instance, "zeltasc" (the program's file name).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.zeltasc"));
     QApplication::setWindowIcon(ApplicationIcon());
     RegisterDesignFonts();
 
@@ -69,7 +74,9 @@ int main(int argc, char** argv) {
     services.appWindow = &appWindow;
     services.fileDialogs = &fileDialogs;
 
-    TfrmMain mainWindow(services, GetProgramFolder());
+    // Beside the program, or per user for an installed copy.
+    const UtilityPlaces places = LocateUtilityPlaces(GetProgramFolder());
+    TfrmMain mainWindow(services, places);
     frmMain = &mainWindow;
     appWindow.SetWindow(&mainWindow);
     fileDialogs.SetOwner(&mainWindow);
@@ -77,7 +84,7 @@ int main(int argc, char** argv) {
     frmBrowse = &browse;
     TfrmAbout about(&mainWindow);
     frmAbout = &about;
-    TfrmLanguage language(GetProgramFolder(), &starter, &mainWindow);
+    TfrmLanguage language(places.LanguageFolders(), &starter, &mainWindow);
     frmLanguage = &language;
 
     if (argc > 1)

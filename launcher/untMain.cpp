@@ -21,11 +21,11 @@
 
 TfrmMain* frmMain = nullptr;
 
-TfrmMain::TfrmMain(const MainServices& services, std::string utilityFolder, QWidget* parent)
+TfrmMain::TfrmMain(const MainServices& services, UtilityPlaces places, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
-      services_(services), utilityFolder_(std::move(utilityFolder)) {
+      services_(services), places_(std::move(places)) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("ZELTA Startup Configuration Utility v0.82 BETA"));
     setWindowIcon(ApplicationIcon());
@@ -108,13 +108,15 @@ void TfrmMain::FormShow() {
 
 void TfrmMain::btnExitClick() {
     RunHandler([this] {
+        // An installed copy's per-user folder is made by the first save.
+        MakeSettingsFolder(places_);
         SaveOptions(SettingsFile(), true);
         close();
     });
 }
 
 void TfrmMain::btnReadMeClick() {
-    const std::string readme = utilityFolder_ + "\\readme.txt";
+    const std::string readme = places_.utilityFolder + "\\readme.txt";
     // A FIFO or device under the name would hold up whatever opens it; a missing file is left
     // to the desktop to report.
     if (services_.starter && (IsRegularFile(NativePath(readme)) || !FileExists(readme)))

@@ -5,6 +5,7 @@
 #include "launcher/Options.h"
 #include "launcher/ScreenModes.h"
 #include "launcher/XpdRecording.h"
+#include "platform/UtilityPlaces.h"
 
 #include <QWidget>
 
@@ -25,9 +26,13 @@ class TfrmMain : public QWidget {
     Q_OBJECT
 
 public:
-    // utilityFolder: the folder of settings.ini, readme.txt and the language files, without a
-    // trailing separator (GetProgramFolder in production).
-    TfrmMain(const MainServices& services, std::string utilityFolder, QWidget* parent = nullptr);
+    // places: where settings.ini, readme.txt and the language files are (LocateUtilityPlaces in
+    // production); a utilityFolder alone is a self-contained folder holding all of them, without
+    // a trailing separator.
+    TfrmMain(const MainServices& services, UtilityPlaces places, QWidget* parent = nullptr);
+    TfrmMain(const MainServices& services, const std::string& utilityFolder,
+             QWidget* parent = nullptr)
+        : TfrmMain(services, UtilityPlaces::SelfContained(utilityFolder), parent) {}
 
     // General Settings
     QGroupBox* gbGeneral;
@@ -104,8 +109,9 @@ public:
     QPushButton* btnExit;
 
     // Plain operations
-    std::string GetProgramFolder() const { return utilityFolder_; }
-    std::string SettingsFile() const { return utilityFolder_ + "\\settings.ini"; }
+    // The utility folder (readme.txt, the shipped language files).
+    std::string GetProgramFolder() const { return places_.utilityFolder; }
+    std::string SettingsFile() const { return places_.SettingsFile(); }
     std::string GameFolder() const;
     void SaveOptions(const std::string& file, bool withExecutable);
     void LoadOptions(const std::string& file, bool withExecutable);
@@ -209,7 +215,7 @@ private:
     void OpenPackageFromCommandLine();
 
     MainServices services_;
-    std::string utilityFolder_;
+    UtilityPlaces places_;
     std::string commandLineArgument_;
     bool startedWithPackage_ = false;
     bool shown_ = false;

@@ -117,7 +117,7 @@ void TfrmMain::btnBrowseDemoClick() {
     if (!services_.fileDialogs)
         return;
     if (auto chosen = services_.fileDialogs->Save(
-            {"Select output demo file", GetProgramFolder(), kXpdFilter, kXpdExtension}))
+            {"Select output demo file", places_.dialogFolder, kXpdFilter, kXpdExtension}))
         edtRecordDemo->setText(QText(*chosen));
 }
 
@@ -125,7 +125,7 @@ void TfrmMain::btnBrowsePlayClick() {
     if (!services_.fileDialogs)
         return;
     if (auto chosen = services_.fileDialogs->Open(
-            {"Open recorded demo file", GetProgramFolder(), kXpdFilter, kXpdExtension}))
+            {"Open recorded demo file", places_.dialogFolder, kXpdFilter, kXpdExtension}))
         edtPlayDemo->setText(QText(*chosen));
 }
 

@@ -2,6 +2,7 @@
 #include "launcher/untMain.h"
 
 #include "lang/LanguageFile.h"
+#include "lang/LanguageFolders.h"
 #include "lang/untLanguage.h"
 #include "launcher/untBrowse.h"
 #include "platform/Paths.h"
@@ -80,7 +81,7 @@ QFont LanguageFont(const QFont& current, const LanguageLayout& layout) {
 } // namespace
 
 void TfrmMain::ApplyLanguage(const std::string& languageName) {
-    const std::string file = FindLanguageFile(utilityFolder_, languageName);
+    const std::string file = FindLanguageFile(places_.LanguageFolders(), languageName);
     if (!FileExists(file))
         return; // no file (as for the built-in English): nothing changes
     const LanguageFile language(file);

@@ -3,6 +3,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/IniFile.h"
 #include "platform/ScuError.h"
+#include "platform/UtilityPlaces.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -44,13 +45,17 @@ bool WriteIfDifferent(const std::string& path, const std::string& content) {
     return true;
 }
 
-// The installed menu entry when the program runs from an installation's utility folder, else
-// empty. Such an entry already opens packages with this program and must stay as installed.
+// The installed menu entry when the program is an installed copy (UtilityPlaces), else empty:
+// the installation put it into the applications folder beside the utility folder
+// (<share>/zeltasc and <share>/applications). Such an entry already opens packages with this
+// program and must stay as installed.
 std::string InstalledMenuEntry(const std::string& program) {
-    const std::filesystem::path folder = std::filesystem::path(program).parent_path();
-    if (folder.filename() != "zeltasc")
+    const auto utilityFolder =
+        InstalledUtilityFolder(std::filesystem::path(program).parent_path().string());
+    if (!utilityFolder)
         return {};
-    const std::filesystem::path entry = folder.parent_path() / "applications" / kMenuEntryName;
+    const std::filesystem::path entry =
+        std::filesystem::path(*utilityFolder).parent_path() / "applications" / kMenuEntryName;
     std::error_code ignored;
     return std::filesystem::is_regular_file(entry, ignored) ? entry.string() : std::string();
 }
@@ -99,27 +104,32 @@ std::string FreedesktopFileTypes::ExecArgument(const std::string& programPath) {
 }
 
 void FreedesktopFileTypes::RegisterXpdFileType() {
+    // An installed program opens packages through its menu entry and the file type its
+    // installation put beside it, which are never touched here (nor copied into the user's home,
+    // where they would outlive the installation); a copy run from anywhere else gets a file type
+    // and an entry of its own, the entry kept out of the menus.
+    const bool installed = !InstalledMenuEntry(program_).empty();
     const std::string mimeFolder = dataHome_ + "/mime";
     const std::string mimePackage = mimeFolder + "/packages/zeltasc-xpd.xml";
-    const bool mimeChanged = WriteIfDifferent(
-        mimePackage,
-        std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                    "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-                    "  <mime-type type=\"") +
-            kMimeType +
-            "\">\n"
-            "    <comment>ZELTA SCU Extended PAD File</comment>\n"
-            "    <icon name=\"" +
-            kTypeIconName +
-            "\"/>\n"
-            "    <glob pattern=\"*.xpd\"/>\n"
-            "  </mime-type>\n"
-            "</mime-info>\n");
+    const bool mimeChanged =
+        !installed &&
+        WriteIfDifferent(
+            mimePackage,
+            std::string(
+                "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+                "  <mime-type type=\"") +
+                kMimeType +
+                "\">\n"
+                "    <comment>ZELTA SCU Extended PAD File</comment>\n"
+                "    <icon name=\"" +
+                kTypeIconName +
+                "\"/>\n"
+                "    <glob pattern=\"*.xpd\"/>\n"
+                "  </mime-type>\n"
+                "</mime-info>\n");
 
-    // An installed program opens packages through its menu entry, which is never touched here;
-    // a copy run from anywhere else gets an entry of its own, kept out of the menus.
     const std::string applications = dataHome_ + "/applications";
-    const bool installed = !InstalledMenuEntry(program_).empty();
     const std::string entryName = installed ? kMenuEntryName : kDesktopName;
     const bool desktopChanged =
         !installed &&

@@ -8,8 +8,9 @@
 // Registers XPD packages with the desktop the freedesktop way: a shared-mime-info package for
 // application/x-zelta-xpd (with the type's icon), a desktop entry zeltasc.desktop opening them
 // with this program (with the application's icon, out of the menus), and the default application
-// in mimeapps.list. A program run from an installation uses the installed menu entry
-// (org.example.zeltasc.desktop) instead and never writes over it. Each file is written only where
+// in mimeapps.list. A program run from an installation (marked as UtilityPlaces tells) uses the
+// installed menu entry (org.example.zeltasc.desktop) and file type instead and writes only the
+// default application. Each file is written only where
 // its content differs; the desktop's databases are refreshed when something changed.
 class FreedesktopFileTypes : public FileTypeRegistrar {
 public:

@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
 # Installs ZELTA SCU into a prefix (for one user: ~/.local), removes exactly what it installed,
 # or packs the self-contained utility folder into a tarball.
-#   install.sh install   PREFIX BUILD_DIR
+#   install.sh install   PREFIX BUILD_DIR [DESTDIR]
 #   install.sh uninstall PREFIX
 #   install.sh dist      BUILD_DIR VERSION
-# The utility is a self-contained folder (PREFIX/share/zeltasc: the program, readme.txt and the
-# sample language files; settings.ini is made there by the first "Exit"), run by the command
-# PREFIX/bin/zeltasc, with a menu entry, icons, the XPD file type and AppStream metadata.
+# An installed copy: the program PREFIX/lib/zeltasc/zeltasc with the marker installation.ini
+# beside it, which names the utility folder PREFIX/share/zeltasc (readme.txt and the sample
+# language files); the command PREFIX/bin/zeltasc; a menu entry, icons, the XPD file type, the
+# AppStream metadata and the manual page. Each user's settings.ini lives in
+# $XDG_CONFIG_HOME/zeltasc/ (made by the first "Exit"), never in the prefix.
+# With DESTDIR, the files go to DESTDIR/PREFIX for a package to be made of them (the paths inside
+# them still name PREFIX), and nothing outside DESTDIR is touched.
+# COMMAND_DIR (default bin) is the command's folder under the prefix; Debian's games use games.
 set -euo pipefail
 
 source_dir="$(cd "$(dirname "$0")/.." && pwd)"
@@ -15,15 +20,22 @@ utility_files=(readme.txt Deutsch.lng Francais.lng)
 menu_entry=org.example.zeltasc.desktop
 metainfo=org.example.zeltasc.metainfo.xml
 mime_package=zeltasc-xpd.xml
+mime_type=application/x-zelta-xpd
+marker=installation.ini
+# Folders install made, relative to the prefix, so that uninstall removes them when empty.
+created_list=lib/zeltasc/created-folders
+command_dir="${COMMAND_DIR:-bin}"
 
 # Every file that install puts under the prefix, relative to it.
 installed_files() {
-  echo bin/zeltasc
-  echo share/zeltasc/zeltasc
+  echo "$command_dir/zeltasc"
+  echo lib/zeltasc/zeltasc
+  echo "lib/zeltasc/$marker"
   for name in "${utility_files[@]}"; do echo "share/zeltasc/$name"; done
   echo "share/applications/$menu_entry"
   echo "share/metainfo/$metainfo"
   echo "share/mime/packages/$mime_package"
+  echo share/man/man6/zeltasc.6
   for size in "${sizes[@]}"; do
     echo "share/icons/hicolor/${size}x${size}/apps/zeltasc.png"
     echo "share/icons/hicolor/${size}x${size}/mimetypes/application-x-zelta-xpd.png"
@@ -47,72 +59,220 @@ exec_argument() {
 }
 
 # Tells the desktop about the changed menu entries and file types, when its tools are present.
+# Caches left with nothing to describe are removed instead of refreshed.
 refresh_desktop() {
   local prefix="$1"
-  if command -v update-mime-database >/dev/null && [ -d "$prefix/share/mime/packages" ]; then
-    update-mime-database "$prefix/share/mime" >/dev/null 2>&1 || true
+  local mime="$prefix/share/mime" applications="$prefix/share/applications"
+  if [ -d "$mime/packages" ] && [ -n "$(ls -A "$mime/packages")" ]; then
+    if command -v update-mime-database >/dev/null; then
+      update-mime-database "$mime" >/dev/null 2>&1 || true
+    fi
+  elif [ -d "$mime" ]; then
+    remove_mime_database "$mime"
   fi
-  if command -v update-desktop-database >/dev/null && [ -d "$prefix/share/applications" ]; then
-    update-desktop-database -q "$prefix/share/applications" >/dev/null 2>&1 || true
+  if [ -d "$applications" ] && compgen -G "$applications/*.desktop" >/dev/null; then
+    if command -v update-desktop-database >/dev/null; then
+      update-desktop-database -q "$applications" >/dev/null 2>&1 || true
+    fi
+  else
+    rm -f "$applications/mimeinfo.cache"
   fi
   # Icon theme readers notice a changed theme folder by its time.
   if [ -d "$prefix/share/icons/hicolor" ]; then touch "$prefix/share/icons/hicolor"; fi
 }
 
+# The files update-mime-database derives from the packages, once no package is left: its cache
+# files and the per-type descriptions in the media-type folders.
+remove_mime_database() {
+  local mime="$1" name folder
+  for name in aliases generic-icons globs globs2 icons magic mime.cache subclasses treemagic \
+              types version XMLnamespaces; do
+    rm -f "$mime/$name"
+  done
+  for folder in "$mime"/*/; do
+    folder="${folder%/}"
+    [ "$(basename "$folder")" = packages ] && continue
+    rm -f "$folder"/*.xml
+    rmdir "$folder" 2>/dev/null || true
+  done
+}
+
+# Reports the build dependencies that are missing (Build-Depends of debian/control, without the
+# test tools); nothing is installed.
+check_build_dependencies() {
+  if ! command -v dpkg-checkbuilddeps >/dev/null; then
+    if command -v dpkg >/dev/null; then
+      echo "install.sh: dpkg-checkbuilddeps is missing; install build-essential (and dpkg-dev)." >&2
+      exit 1
+    fi
+    return 0 # not a Debian system: the build says what it misses
+  fi
+  local output
+  if ! output="$(cd "$source_dir" && dpkg-checkbuilddeps -P nocheck 2>&1)"; then
+    local missing="${output##*Unmet build dependencies: }"
+    missing="$(sed -E 's/ \([^)]*\)//g' <<<"$missing")"
+    echo "These packages are needed to build ZELTA SCU and are missing: $missing" >&2
+    echo "Install them with:  sudo apt-get install --no-install-recommends $missing" >&2
+    exit 1
+  fi
+}
+
+# Moves the settings that an earlier version kept in the prefix's utility folder to the user's
+# configuration folder, unless the user has settings there already.
+move_old_settings() {
+  local prefix="$1"
+  local old="$prefix/share/zeltasc/settings.ini"
+  local config="${XDG_CONFIG_HOME:-}"
+  [[ "$config" == /* ]] || config="$HOME/.config"
+  [ -f "$old" ] || return 0
+  if [ -e "$config/zeltasc/settings.ini" ]; then
+    echo "Note: $old is from an earlier version; your settings are in $config/zeltasc/settings.ini."
+  else
+    mkdir -p -m 700 "$config/zeltasc"
+    mv "$old" "$config/zeltasc/settings.ini"
+    echo "Moved your settings from $old to $config/zeltasc/settings.ini."
+  fi
+}
+
 do_install() {
-  local prefix="$1" build="$2"
-  prefix="$(mkdir -p "$prefix" && cd "$prefix" && pwd)"
+  local prefix="$1" build="$2" destdir="${3:-}"
   for needed in "$build/zeltasc" "$build/icons/hicolor/256x256/apps/zeltasc.png"; do
     [ -e "$needed" ] || { echo "install.sh: $needed is missing; build first" >&2; exit 1; }
   done
+  local root prefix_made=
+  if [ -n "$destdir" ]; then
+    [[ "$prefix" == /* ]] || { echo "install.sh: with DESTDIR the prefix must be absolute" >&2; exit 1; }
+    root="$destdir$prefix"
+  else
+    [ -d "$prefix" ] || prefix_made=yes
+    mkdir -p "$prefix"
+    prefix="$(cd "$prefix" && pwd)"
+    root="$prefix"
+  fi
   local exec
-  exec="$(exec_argument "$prefix/bin/zeltasc")"
+  exec="$(exec_argument "$prefix/$command_dir/zeltasc")"
 
-  install -D -m 755 "$build/zeltasc" "$prefix/share/zeltasc/zeltasc"
+  # The folders that do not exist yet, noted before anything is made (an install over an earlier
+  # one keeps that one's notes).
+  local created=() folder path
+  if [ -z "$destdir" ]; then
+    for folder in $(installed_files | xargs -n1 dirname | sort -u); do
+      path="$root/$folder"
+      while [ ! -d "$path" ] && [ "$path" != "$root" ]; do
+        created+=("${path#"$root/"}")
+        path="$(dirname "$path")"
+      done
+    done
+    if [ -n "$prefix_made" ]; then created+=(.); fi
+  fi
+
+  install -D -m 755 "$build/zeltasc" "$root/lib/zeltasc/zeltasc"
+  printf '%s\n' \
+    "; Written by the installation: this copy of ZELTA SCU is installed. Each user's settings.ini" \
+    "; lives in \$XDG_CONFIG_HOME/zeltasc/ (else ~/.config/zeltasc/), the user's own language files" \
+    "; in \$XDG_DATA_HOME/zeltasc/ (else ~/.local/share/zeltasc/)." \
+    "[Installation]" \
+    "UtilityFolder=../../share/zeltasc" >"$root/lib/zeltasc/$marker"
+  chmod 644 "$root/lib/zeltasc/$marker"
   for name in "${utility_files[@]}"; do
-    install -D -m 644 "$source_dir/resources/$name" "$prefix/share/zeltasc/$name"
+    install -D -m 644 "$source_dir/resources/$name" "$root/share/zeltasc/$name"
   done
-  mkdir -p "$prefix/bin"
-  ln -sfn ../share/zeltasc/zeltasc "$prefix/bin/zeltasc"
+  install -d "$root/$command_dir"
+  ln -sfn ../lib/zeltasc/zeltasc "$root/$command_dir/zeltasc"
 
   local entry
   entry="$(<"$source_dir/resources/desktop/$menu_entry.in")"
-  install -d "$prefix/share/applications"
-  printf '%s\n' "${entry//@EXEC@/"$exec"}" >"$prefix/share/applications/$menu_entry"
-  chmod 644 "$prefix/share/applications/$menu_entry"
-  install -D -m 644 "$source_dir/resources/desktop/$metainfo" "$prefix/share/metainfo/$metainfo"
+  install -d "$root/share/applications"
+  printf '%s\n' "${entry//@EXEC@/"$exec"}" >"$root/share/applications/$menu_entry"
+  chmod 644 "$root/share/applications/$menu_entry"
+  install -D -m 644 "$source_dir/resources/desktop/$metainfo" "$root/share/metainfo/$metainfo"
   install -D -m 644 "$source_dir/resources/desktop/$mime_package" \
-    "$prefix/share/mime/packages/$mime_package"
+    "$root/share/mime/packages/$mime_package"
+  install -D -m 644 "$source_dir/resources/desktop/zeltasc.6" "$root/share/man/man6/zeltasc.6"
   for size in "${sizes[@]}"; do
     for icon in apps/zeltasc.png mimetypes/application-x-zelta-xpd.png; do
       install -D -m 644 "$build/icons/hicolor/${size}x${size}/$icon" \
-        "$prefix/share/icons/hicolor/${size}x${size}/$icon"
+        "$root/share/icons/hicolor/${size}x${size}/$icon"
     done
   done
+  if [ -n "$destdir" ]; then return 0; fi
+
+  if [ -f "$root/$created_list" ]; then mapfile -t -O ${#created[@]} created <"$root/$created_list"; fi
+  if [ ${#created[@]} -gt 0 ]; then
+    printf '%s\n' "${created[@]}" | sort -u >"$root/$created_list"
+  fi
+  # An earlier version kept its program in the utility folder.
+  rm -f "$root/share/zeltasc/zeltasc"
+  move_old_settings "$prefix"
   refresh_desktop "$prefix"
-  echo "Installed ZELTA SCU into $prefix (run it with $prefix/bin/zeltasc)."
+  echo "Installed ZELTA SCU into $prefix (run it with $prefix/$command_dir/zeltasc)."
+}
+
+# Takes this program's own default for XPD packages out of the user's mimeapps.list, when it still
+# names the installed menu entry; every other line stays as it is.
+remove_default_application() {
+  local config="${XDG_CONFIG_HOME:-}"
+  [[ "$config" == /* ]] || config="$HOME/.config"
+  local list="$config/mimeapps.list"
+  [ -f "$list" ] || return 0
+  local kept
+  kept="$(mktemp "$list.XXXXXX")"
+  awk -v type="$mime_type" -v entry="$menu_entry" '
+    /^[ \t]*\[/ { section = $0; sub(/^[ \t]*/, "", section); sub(/[ \t\r]*$/, "", section) }
+    {
+      if (section == "[Default Applications]") {
+        line = $0; sub(/\r$/, "", line)
+        split(line, part, "=")
+        key = part[1]; value = substr(line, length(part[1]) + 2)
+        gsub(/^[ \t]+|[ \t]+$/, "", key); gsub(/^[ \t]+|[ \t;]+$/, "", value)
+        if (key == type && value == entry) next
+      }
+      print
+    }' "$list" >"$kept"
+  if cmp -s "$list" "$kept"; then
+    rm -f "$kept"
+  else
+    chmod --reference="$list" "$kept"
+    mv "$kept" "$list"
+  fi
 }
 
 do_uninstall() {
   local prefix="$1"
   [ -d "$prefix" ] || { echo "Nothing installed in $prefix."; return; }
   prefix="$(cd "$prefix" && pwd)"
+  local created=()
+  if [ -f "$prefix/$created_list" ]; then
+    mapfile -t created <"$prefix/$created_list"
+    rm -f "$prefix/$created_list"
+  fi
   local file
   while read -r file; do
-    if [ "$file" = bin/zeltasc ]; then
-      # Only the link that install made.
-      if [ -L "$prefix/$file" ] && [ "$(readlink "$prefix/$file")" = ../share/zeltasc/zeltasc ]; then
-        rm -f "$prefix/$file"
+    if [ "$file" = "$command_dir/zeltasc" ]; then
+      # Only the link that install made (or the one an earlier version made).
+      if [ -L "$prefix/$file" ]; then
+        case "$(readlink "$prefix/$file")" in
+          ../lib/zeltasc/zeltasc | ../share/zeltasc/zeltasc) rm -f "$prefix/$file" ;;
+        esac
       fi
     else
       rm -f "$prefix/$file"
     fi
-  done < <(installed_files)
-  # The utility folder goes when it is empty; settings.ini keeps it.
-  rmdir "$prefix/share/zeltasc" 2>/dev/null || true
+  done < <(installed_files; echo share/zeltasc/zeltasc)
   refresh_desktop "$prefix"
+  remove_default_application
+  # The folders install made, deepest first, when nothing else is left in them.
+  rmdir "$prefix/lib/zeltasc" "$prefix/share/zeltasc" 2>/dev/null || true
+  local folder
+  if [ ${#created[@]} -gt 0 ]; then
+    for folder in $(printf '%s\n' "${created[@]}" | awk '{ print ($0 == "." ? -1 : gsub("/", "/")), $0 }' |
+                    sort -rn | cut -d' ' -f2-); do
+      if [ "$folder" = . ]; then rmdir "$prefix" 2>/dev/null || true
+      else rmdir "$prefix/$folder" 2>/dev/null || true; fi
+    done
+  fi
   if [ -e "$prefix/share/zeltasc/settings.ini" ]; then
-    echo "Removed ZELTA SCU from $prefix; your settings stay in $prefix/share/zeltasc/settings.ini."
+    echo "Removed ZELTA SCU from $prefix; the settings of an earlier version stay in $prefix/share/zeltasc/settings.ini."
   else
     echo "Removed ZELTA SCU from $prefix."
   fi
@@ -136,12 +296,14 @@ do_dist() {
 }
 
 case "${1:-}" in
-  install) [ $# -eq 3 ] || { echo "usage: $0 install PREFIX BUILD_DIR" >&2; exit 2; }
-    do_install "$2" "$3" ;;
+  install) [ $# -eq 3 ] || [ $# -eq 4 ] ||
+      { echo "usage: $0 install PREFIX BUILD_DIR [DESTDIR]" >&2; exit 2; }
+    do_install "$2" "$3" "${4:-}" ;;
   uninstall) [ $# -eq 2 ] || { echo "usage: $0 uninstall PREFIX" >&2; exit 2; }
     do_uninstall "$2" ;;
   dist) [ $# -eq 3 ] || { echo "usage: $0 dist BUILD_DIR VERSION" >&2; exit 2; }
     do_dist "$2" "$3" ;;
-  *) echo "usage: $0 install PREFIX BUILD_DIR | uninstall PREFIX | dist BUILD_DIR VERSION" >&2
+  check-build-deps) check_build_dependencies ;;
+  *) echo "usage: $0 install PREFIX BUILD_DIR [DESTDIR] | uninstall PREFIX | dist BUILD_DIR VERSION | check-build-deps" >&2
     exit 2 ;;
 esac

@@ -35,13 +35,16 @@ protected:
     void TearDown() override { Destroy(); }
 
     void Create(const std::string& utilityFolder) {
-        main = std::make_unique<TfrmMain>(services, utilityFolder);
+        Create(UtilityPlaces::SelfContained(utilityFolder));
+    }
+    void Create(const UtilityPlaces& places) {
+        main = std::make_unique<TfrmMain>(services, places);
         frmMain = main.get();
         browse = std::make_unique<TfrmBrowse>(main.get());
         frmBrowse = browse.get();
         about = std::make_unique<TfrmAbout>(main.get());
         frmAbout = about.get();
-        language = std::make_unique<TfrmLanguage>(utilityFolder, &starter, main.get());
+        language = std::make_unique<TfrmLanguage>(places.LanguageFolders(), &starter, main.get());
         frmLanguage = language.get();
     }
     void Destroy() { DestroyProgramWindows(main, browse, about, language); }
@@ -359,6 +362,33 @@ TEST_F(MainWindowTest, ResetAsksFirstAndErasesOnlyTheOptions) {
     EXPECT_FALSE(main->cbFullScreen->isChecked());
     EXPECT_EQ(main->cbEXE->currentText().toStdString(), "ZELTA.EXE");
     EXPECT_EQ(language->Language, "English (Default)");
+}
+
+// An installed copy: the first "Exit" makes the user's private settings folder and saves there,
+// the user's own language file wins, and readme.txt stays the installed one.
+TEST_F(MainWindowTest, AnInstalledCopyKeepsEachUsersFilesInTheUsersFolders) {
+    Destroy();
+    UtilityPlaces places;
+    places.utilityFolder = folder / "share/zeltasc";
+    places.settingsFolder = folder / "home/.config/zeltasc";
+    places.userLanguageFolder = folder / "home/.local/share/zeltasc";
+    places.dialogFolder = folder / "home";
+    folder.Write("share/zeltasc/Deutsch.lng", "[Buttons]\nExit=E&nde\nAbout=&Info\n");
+    folder.Write("home/.local/share/zeltasc/Deutsch.lng", "[Buttons]\nExit=&Schluss\n");
+    Create(places);
+    main->show();
+    main->ApplyLanguage("Deutsch");
+    EXPECT_EQ(main->btnExit->text().toStdString(), "&Schluss");
+    EXPECT_EQ(main->btnAbout->text().toStdString(), "&About") << "one file, the user's";
+    language->SetLanguage("Deutsch");
+    main->btnExit->click();
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_NE(folder.Read("home/.config/zeltasc/settings.ini").find("lang=Deutsch\r\n"),
+              std::string::npos);
+    EXPECT_FALSE(folder.Exists("share/zeltasc/settings.ini"));
+    main->btnReadMe->click();
+    ASSERT_EQ(starter.opened.size(), 1u);
+    EXPECT_EQ(starter.opened[0], folder / "share/zeltasc\\readme.txt");
 }
 
 TEST_F(MainWindowTest, ReadMeOpensTheFileOfTheUtilityFolder) {

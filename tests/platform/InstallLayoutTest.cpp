@@ -1,13 +1,17 @@
+#include "lang/LanguageFolders.h"
 #include "platform/FreedesktopFileTypes.h"
+#include "platform/UtilityPlaces.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/utsname.h>
 
 namespace fs = std::filesystem;
@@ -48,64 +52,125 @@ std::pair<int, int> PngSize(const std::string& bytes) {
     return {word(16), word(20)};
 }
 
-// Files and links under a folder, relative to it; the desktop's own caches are left out.
-std::vector<std::string> InstalledEntries(const std::string& root) {
+// What a command printed on its standard output.
+std::string Output(const std::string& command) {
+    std::string text;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            text.append(buffer, n);
+        pclose(pipe);
+    }
+    return text;
+}
+
+// Whether an ELF file has a section of that name (".symtab": not stripped).
+bool HasElfSection(const std::string& file, const std::string& section) {
+    return Output("readelf -S --wide " + Quoted(file)).find(" " + section + " ") !=
+           std::string::npos;
+}
+
+// Everything under a folder, relative to it: files, links, and folders (with a final "/").
+std::vector<std::string> AllEntries(const std::string& root) {
     std::vector<std::string> entries;
-    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    std::error_code error;
+    for (const auto& entry : fs::recursive_directory_iterator(root, error)) {
         const std::string relative = entry.path().lexically_relative(root).string();
-        const bool cache = relative == "share/applications/mimeinfo.cache" ||
-                           (relative.rfind("share/mime/", 0) == 0 &&
-                            relative.rfind("share/mime/packages/", 0) != 0);
-        if (!entry.is_directory() && !cache)
-            entries.push_back(relative);
+        entries.push_back(entry.is_directory() && !entry.is_symlink() ? relative + "/" : relative);
     }
     std::sort(entries.begin(), entries.end());
     return entries;
 }
 
-// "make install" into a fresh home: the layout, the validators, the start's own registration
-// beside the installed menu entry, and "make uninstall".
+// The files and links that an install put there: the folders and the caches that the desktop's
+// tools (update-mime-database, update-desktop-database) derive from them are left out.
+std::vector<std::string> InstalledFiles(const std::string& root) {
+    std::vector<std::string> files;
+    for (const std::string& entry : AllEntries(root)) {
+        const bool cache =
+            entry == "share/applications/mimeinfo.cache" ||
+            (entry.rfind("share/mime/", 0) == 0 && entry.rfind("share/mime/packages/", 0) != 0);
+        if (entry.back() != '/' && !cache)
+            files.push_back(entry);
+    }
+    return files;
+}
+
+// The files of an installation under its prefix, relative to it (icons at every size).
+std::vector<std::string> ExpectedInstallation(std::vector<std::string> files,
+                                              const std::string& command = "bin/zeltasc") {
+    files.push_back(command);
+    for (const char* file :
+         {"lib/zeltasc/zeltasc", "lib/zeltasc/installation.ini",
+          "share/applications/org.example.zeltasc.desktop",
+          "share/metainfo/org.example.zeltasc.metainfo.xml", "share/mime/packages/zeltasc-xpd.xml",
+          "share/zeltasc/Deutsch.lng", "share/zeltasc/Francais.lng", "share/zeltasc/readme.txt"})
+        files.push_back(file);
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        const std::string folder =
+            "share/icons/hicolor/" + std::to_string(size) + "x" + std::to_string(size) + "/";
+        for (const char* icon : {"apps/zeltasc.png", "mimetypes/application-x-zelta-xpd.png"})
+            files.push_back(folder + icon);
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+// Sets environment variables for the life of the object.
+class ScopedEnvironment {
+public:
+    void Set(const std::string& name, const std::string& value) {
+        const char* old = std::getenv(name.c_str());
+        saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+        setenv(name.c_str(), value.c_str(), 1);
+    }
+    ~ScopedEnvironment() {
+        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it)
+            it->second ? (void)setenv(it->first.c_str(), it->second->c_str(), 1)
+                       : (void)unsetenv(it->first.c_str());
+    }
+
+private:
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
+
+// "make install" into a fresh home: the layout, the validators, where the installed copy keeps
+// each user's files, the start's own registration beside the installed menu entry, and
+// "make uninstall", which leaves nothing behind.
 TEST(InstallLayout, InstallsTheUtilityMenuEntryIconsAndMetadataAndRemovesThemAgain) {
     TempFolder home;
     const std::string prefix = home / "a home/.local";
+    ScopedEnvironment environment;
+    environment.Set("HOME", home.Path());
+    environment.Set("XDG_CONFIG_HOME", home / "config");
+    environment.Set("XDG_DATA_HOME", home / "data");
     ASSERT_EQ(RunQuietly("bash " + kInstallScript + " install " + Quoted(prefix) + " " +
                          Quoted(SCU_BINARY_DIR)),
               0);
 
-    std::vector<std::string> expected = {
-        "bin/zeltasc",
-        "share/applications/org.example.zeltasc.desktop",
-        "share/metainfo/org.example.zeltasc.metainfo.xml",
-        "share/mime/packages/zeltasc-xpd.xml",
-        "share/zeltasc/Deutsch.lng",
-        "share/zeltasc/Francais.lng",
-        "share/zeltasc/readme.txt",
-        "share/zeltasc/zeltasc",
-    };
+    EXPECT_EQ(InstalledFiles(prefix),
+              ExpectedInstallation({"lib/zeltasc/created-folders", "share/man/man6/zeltasc.6"}));
     for (int size : {16, 32, 48, 64, 128, 256}) {
         const std::string folder =
             "share/icons/hicolor/" + std::to_string(size) + "x" + std::to_string(size) + "/";
-        for (const char* icon : {"apps/zeltasc.png", "mimetypes/application-x-zelta-xpd.png"}) {
-            expected.push_back(folder + icon);
+        for (const char* icon : {"apps/zeltasc.png", "mimetypes/application-x-zelta-xpd.png"})
             EXPECT_EQ(PngSize(ReadFile(prefix + "/" + folder + icon)), std::make_pair(size, size))
                 << folder + icon;
-        }
     }
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(InstalledEntries(prefix), expected);
 
-    // The command runs the program of the utility folder, which finds its files beside it.
+    // The command runs the installed program.
     EXPECT_TRUE(fs::is_symlink(prefix + "/bin/zeltasc"));
     EXPECT_EQ(fs::canonical(prefix + "/bin/zeltasc"),
-              fs::canonical(prefix + "/share/zeltasc/zeltasc"));
-    EXPECT_EQ(fs::status(prefix + "/share/zeltasc/zeltasc").permissions() & fs::perms::owner_exec,
+              fs::canonical(prefix + "/lib/zeltasc/zeltasc"));
+    EXPECT_EQ(fs::status(prefix + "/lib/zeltasc/zeltasc").permissions() & fs::perms::owner_exec,
               fs::perms::owner_exec);
 
     const std::string entryPath = prefix + "/share/applications/org.example.zeltasc.desktop";
     const std::string entry = ReadFile(entryPath);
     for (const std::string& line : std::vector<std::string>{
              "\nName=ZELTA SCU\n", "\nCategories=Game;\n", "\nIcon=zeltasc\n",
-             "\nMimeType=application/x-zelta-xpd;\n", "\nExec=\"" + prefix + "/bin/zeltasc\" %f\n"})
+             "\nStartupWMClass=zeltasc\n", "\nMimeType=application/x-zelta-xpd;\n",
+             "\nExec=\"" + prefix + "/bin/zeltasc\" %f\n"})
         EXPECT_NE(entry.find(line), std::string::npos) << line;
     EXPECT_EQ(entry.find("NoDisplay"), std::string::npos);
     EXPECT_EQ(RunQuietly("desktop-file-validate " + Quoted(entryPath)), 0);
@@ -113,30 +178,73 @@ TEST(InstallLayout, InstallsTheUtilityMenuEntryIconsAndMetadataAndRemovesThemAga
                          Quoted(prefix + "/share/metainfo/org.example.zeltasc.metainfo.xml")),
               0);
 
-    // The installed program's own registration at start uses the menu entry and changes none of
-    // the installed files.
-    const std::string mimePackage = ReadFile(prefix + "/share/mime/packages/zeltasc-xpd.xml");
+    // The marker makes it an installed copy: readme.txt and the shipped languages in the prefix,
+    // the user's settings and own languages in the user's XDG folders. The build's own program
+    // has no marker and keeps everything beside it.
+    const UtilityPlaces places = LocateUtilityPlaces(prefix + "/lib/zeltasc");
+    EXPECT_TRUE(places.Installed());
+    EXPECT_EQ(places.utilityFolder, prefix + "/share/zeltasc");
+    EXPECT_EQ(places.settingsFolder, home / "config/zeltasc");
+    EXPECT_EQ(places.dialogFolder, home.Path());
+    EXPECT_FALSE(LocateUtilityPlaces(SCU_BINARY_DIR).Installed());
+    EXPECT_EQ(LocateUtilityPlaces(SCU_BINARY_DIR).SettingsFile(), SCU_BINARY_DIR "\\settings.ini");
+    ASSERT_TRUE(MakeSettingsFolder(places));
+    struct stat made {};
+    ASSERT_EQ(stat((home / "config/zeltasc").c_str(), &made), 0);
+    EXPECT_EQ(made.st_mode & 0777, 0700u) << "private to the user";
+    // The user's own Deutsch.lng wins over the shipped one; a new language joins the list.
+    home.Write("data/zeltasc/deutsch.lng", "[Buttons]\nExit=E&nde\n");
+    home.Write("data/zeltasc/Italiano.lng", "");
+    EXPECT_EQ(ListLanguages(places.LanguageFolders()),
+              (std::vector<std::string>{"Deutsch", "Francais", "Italiano"}));
+    EXPECT_EQ(FindLanguageFile(places.LanguageFolders(), "Deutsch"),
+              home / "data/zeltasc\\Deutsch.lng");
+    EXPECT_EQ(FindLanguageFile(places.LanguageFolders(), "Francais"),
+              prefix + "/share/zeltasc\\Francais.lng");
+
+    // The installed program's own registration at start uses the installed menu entry and file
+    // type, changes none of the installed files and copies none into the home.
+    home.Write("config/mimeapps.list", "[Default Applications]\ntext/plain=editor.desktop\n");
     std::vector<std::string> toolsRun;
-    FreedesktopFileTypes types(prefix + "/share/zeltasc/zeltasc", prefix + "/share",
-                               home / "config");
+    FreedesktopFileTypes types(prefix + "/lib/zeltasc/zeltasc", home / "data", home / "config");
     types.runTool = [&](const std::string& tool, const std::string&) { toolsRun.push_back(tool); };
     types.RegisterXpdFileType();
     EXPECT_EQ(ReadFile(entryPath), entry);
-    EXPECT_EQ(ReadFile(prefix + "/share/mime/packages/zeltasc-xpd.xml"), mimePackage)
-        << "the start writes the same file-type package as the install";
-    EXPECT_FALSE(fs::exists(prefix + "/share/applications/zeltasc.desktop"));
+    EXPECT_FALSE(home.Exists("data/mime")) << "the installation's file type serves";
+    EXPECT_FALSE(home.Exists("data/applications"));
     EXPECT_TRUE(toolsRun.empty());
-    EXPECT_NE(home.Read("config/mimeapps.list")
-                  .find("application/x-zelta-xpd=org.example.zeltasc.desktop"),
-              std::string::npos);
+    EXPECT_EQ(home.Read("config/mimeapps.list"),
+              "[Default Applications]\ntext/plain=editor.desktop\n"
+              "application/x-zelta-xpd=org.example.zeltasc.desktop\n");
 
-    // Uninstalling removes exactly what was installed; the settings stay.
-    WriteFile(prefix + "/share/zeltasc/settings.ini", "[config]\r\nlang=Deutsch\r\n");
+    // Uninstalling removes every file, cache and folder that install made, and the program's own
+    // default; the user's settings and other defaults stay.
+    home.Write("config/zeltasc/settings.ini", "[config]\r\nlang=Deutsch\r\n");
     ASSERT_EQ(RunQuietly("bash " + kInstallScript + " uninstall " + Quoted(prefix)), 0);
-    EXPECT_EQ(InstalledEntries(prefix), std::vector<std::string>{"share/zeltasc/settings.ini"});
-    fs::remove(prefix + "/share/zeltasc/settings.ini");
+    EXPECT_FALSE(fs::exists(prefix)) << ::testing::PrintToString(AllEntries(prefix));
+    EXPECT_EQ(home.Read("config/mimeapps.list"),
+              "[Default Applications]\ntext/plain=editor.desktop\n");
+    EXPECT_EQ(home.Read("config/zeltasc/settings.ini"), "[config]\r\nlang=Deutsch\r\n");
+
+    // Into a prefix that has folders of its own, only what install made goes.
+    fs::create_directories(prefix + "/bin");
+    fs::create_directories(prefix + "/share/mime/packages");
+    WriteFile(prefix + "/share/mime/packages/other.xml",
+              ReadFile(SCU_SOURCE_DIR "/resources/desktop/zeltasc-xpd.xml"));
+    ASSERT_EQ(RunQuietly("bash " + kInstallScript + " install " + Quoted(prefix) + " " +
+                         Quoted(SCU_BINARY_DIR)),
+              0);
     ASSERT_EQ(RunQuietly("bash " + kInstallScript + " uninstall " + Quoted(prefix)), 0);
-    EXPECT_FALSE(fs::exists(prefix + "/share/zeltasc"));
+    std::vector<std::string> left = AllEntries(prefix);
+    left.erase(std::remove_if(left.begin(), left.end(),
+                              [](const std::string& e) {
+                                  return e != "share/mime/" && e.rfind("share/mime/", 0) == 0 &&
+                                         e.rfind("share/mime/packages", 0) != 0;
+                              }),
+               left.end());
+    EXPECT_EQ(left,
+              (std::vector<std::string>{"bin/", "share/", "share/mime/", "share/mime/packages/",
+                                        "share/mime/packages/other.xml"}));
 }
 
 // "make dist": the self-contained utility folder in a tarball.
@@ -150,13 +258,63 @@ TEST(InstallLayout, TheTarballHoldsTheSelfContainedUtilityFolder) {
         build / ("zeltasc-0.82-linux-" + std::string(machine.machine) + ".tar.gz");
     ASSERT_TRUE(fs::exists(tarball)) << tarball;
     ASSERT_EQ(RunQuietly("tar -xzf " + Quoted(tarball) + " -C " + Quoted(build.Path())), 0);
-    EXPECT_EQ(InstalledEntries(build / "zeltasc-0.82"),
+    // A self-contained folder: no installation marker.
+    EXPECT_EQ(AllEntries(build / "zeltasc-0.82"),
               (std::vector<std::string>{"Deutsch.lng", "Francais.lng", "readme.txt", "zeltasc"}));
-    // The program itself, without its debugging information.
+    // The program itself, without its symbols and debugging information.
     const std::string program = build / "zeltasc-0.82/zeltasc";
     EXPECT_EQ(ReadFile(program).substr(0, 4), "\177ELF");
     EXPECT_EQ(fs::status(program).permissions() & fs::perms::owner_exec, fs::perms::owner_exec);
-    EXPECT_LE(fs::file_size(program), fs::file_size(SCU_BINARY_DIR "/zeltasc"));
+    ASSERT_TRUE(HasElfSection(SCU_BINARY_DIR "/zeltasc", ".symtab")) << "the check can see one";
+    EXPECT_FALSE(HasElfSection(program, ".symtab"));
+    EXPECT_FALSE(HasElfSection(program, ".debug_info"));
+}
+
+// "make deb": the package made from the build, its files under /usr, its control fields.
+TEST(InstallLayout, TheDebianPackageInstallsTheSameLayoutUnderUsrAndDependsOnWhatItRuns) {
+    TempFolder out;
+    const std::string deb = Output("bash " + Quoted(SCU_SOURCE_DIR "/scripts/make-deb.sh") + " " +
+                                   Quoted(SCU_BINARY_DIR) + " " + Quoted(out.Path()));
+    const std::string arch = Output("dpkg-architecture -qDEB_HOST_ARCH");
+    ASSERT_EQ(deb, out / ("zeltasc_0.82-1_" + arch.substr(0, arch.find('\n')) + ".deb\n"));
+    const std::string package = deb.substr(0, deb.size() - 1);
+    ASSERT_EQ(RunQuietly("dpkg-deb -x " + Quoted(package) + " " + Quoted(out / "root")), 0);
+
+    std::vector<std::string> files = InstalledFiles(out / "root/usr");
+    EXPECT_EQ(files, ExpectedInstallation(
+                         {"share/doc/zeltasc/changelog.Debian.gz", "share/doc/zeltasc/copyright",
+                          "share/lintian/overrides/zeltasc", "share/man/man6/zeltasc.6.gz"},
+                         "games/zeltasc"));
+    // The command in /usr/games, as Debian's games section wants.
+    EXPECT_EQ(fs::read_symlink(out / "root/usr/games/zeltasc"), "../lib/zeltasc/zeltasc");
+    EXPECT_NE(ReadFile(out / "root/usr/share/applications/org.example.zeltasc.desktop")
+                  .find("\nExec=/usr/games/zeltasc %f\n"),
+              std::string::npos);
+    const UtilityPlaces places = LocateUtilityPlaces(out / "root/usr/lib/zeltasc");
+    EXPECT_EQ(places.utilityFolder, out / "root/usr/share/zeltasc");
+    EXPECT_FALSE(HasElfSection(out / "root/usr/lib/zeltasc/zeltasc", ".symtab"));
+
+    EXPECT_EQ(Output("dpkg-deb -f " + Quoted(package) + " Package Version Architecture Section"),
+              "Package: zeltasc\nVersion: 0.82-1\nArchitecture: " + arch + "Section: games\n");
+    // The libraries the program links, and the GStreamer plugins the movie player loads at run
+    // time: playbin and the converters (base), the MPEG demuxer and video parser (bad), the
+    // decoders (libav), the audio parser, balance filter and audio sinks (good).
+    const std::string depends = Output("dpkg-deb -f " + Quoted(package) + " Depends");
+    std::vector<std::string> names; // the first package of each dependency
+    for (size_t at = 0; at < depends.size();) {
+        const size_t start = depends.find_first_not_of(" \n", at);
+        if (start == std::string::npos)
+            break;
+        names.push_back(depends.substr(start, depends.find_first_of(" ,\n", start) - start));
+        at = depends.find(',', start);
+        at = at == std::string::npos ? depends.size() : at + 1;
+    }
+    for (const char* name : {"libc6", "libqt6widgets6", "libqt6gui6", "libgstreamer1.0-0",
+                             "libgstreamer-plugins-base1.0-0", "libzip4", "libx11-6", "libxrandr2",
+                             "gstreamer1.0-plugins-base", "gstreamer1.0-plugins-good",
+                             "gstreamer1.0-plugins-bad", "gstreamer1.0-libav"})
+        EXPECT_NE(std::find(names.begin(), names.end(), name), names.end())
+            << name << " in " << depends;
 }
 
 } // namespace
