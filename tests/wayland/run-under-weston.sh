@@ -24,8 +24,16 @@ if [ ! -d /tmp/.X11-unix ]; then
   chmod 1777 /tmp/.X11-unix 2>/dev/null || true
 fi
 
+# No animations: a closing window would stay on the screen until its fade ends.
+cat >"$runtime/weston.ini" <<'INI'
+[shell]
+animation=none
+close-animation=none
+startup-animation=none
+focus-animation=none
+INI
 XDG_RUNTIME_DIR="$runtime" weston --backend=headless-backend.so --use-pixman --xwayland \
-  --no-config --socket="$socket" --debug --idle-time=0 --width=1280 --height=1024 \
+  --config="$runtime/weston.ini" --socket="$socket" --debug --idle-time=0 --width=1280 --height=1024 \
   --log="$runtime/weston.log" >"$runtime/weston.out" 2>&1 &
 weston_pid=$!
 
