@@ -30,6 +30,8 @@ TfrmMain::TfrmMain(const MainServices& services, std::string utilityFolder, QWid
     setFixedSize(545, 523);
     CreateControls();
     ConnectHandlers();
+    // Centred on the screen on X11; a Wayland client cannot place its windows, so there the
+    // compositor chooses (the move is ignored).
     if (QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
     FormCreate();
