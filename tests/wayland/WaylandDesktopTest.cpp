@@ -122,13 +122,14 @@ bool SeenOnScreen(QWidget* window, const std::string& name) {
     return false;
 }
 
-// Real pauses at a tenth of their length, logged (as in the X11 end-to-end tests).
+// Real pauses at a fifth of their length, logged, so the game's window drawn through XWayland has
+// a second to appear before the first poll even on a busy machine.
 class ShortPauses : public Pauses {
 public:
     explicit ShortPauses(ServiceLog& log) : log_(log) {}
     void Pause(int milliseconds) override {
         log_.Add("pause " + std::to_string(milliseconds));
-        real_.Pause(milliseconds / 10);
+        real_.Pause(milliseconds / 5);
     }
     void ProcessEvents() override { real_.ProcessEvents(); }
 
@@ -231,7 +232,7 @@ protected:
 
 TEST_F(WaylandDesktopTest, TheWindowMakesWayForTheGameAndComesBackAfterIt) {
     ASSERT_TRUE(SeenOnScreen(main.get(), "before-game")) << "the window never reached the screen";
-    install.WindowTimes(800, 800, 2000);
+    install.WindowTimes(800, 800, 2500);
     main->cbxLevels->setChecked(true);
     TfrmMain::SetRadioChecked(main->rbLevel, true);
     TfrmMain::SetRadioChecked(main->cbWindowed, true);

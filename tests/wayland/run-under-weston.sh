@@ -39,7 +39,8 @@ weston_pid=$!
 
 display=""
 for _ in $(seq 1 200); do
-  display=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$runtime/weston.log" 2>/dev/null | head -n1)
+  display=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$runtime/weston.log" 2>/dev/null || true)
+  display=${display%%$'\n'*}
   if [ -n "$display" ] && [ -S "$runtime/$socket" ]; then
     break
   fi
