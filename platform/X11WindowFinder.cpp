@@ -7,6 +7,7 @@
 #include <X11/Xutil.h>
 
 #include <algorithm>
+#include <optional>
 
 #include <unistd.h>
 
@@ -59,18 +60,23 @@ bool HasWindowManager(Display* display, Window root) {
     return self.size() == 1 && self[0] == supporting[0];
 }
 
-// The client list the window manager announces in _NET_SUPPORTED (the stacking order when it keeps
-// one), or None: a manager may announce itself and keep neither list, as XWayland's does.
-Atom AnnouncedClientList(Display* display, Window root) {
+// The clients in the window manager's list, bottom-most first, where _NET_SUPPORTED announces
+// one (the stacking order first); nothing where the manager keeps neither list, as XWayland's
+// does, or where no manager runs.
+std::optional<std::vector<Window>> AnnouncedClientList(Display* display, Window root) {
     if (!HasWindowManager(display, root))
-        return None;
+        return std::nullopt;
     const auto supported = AtomList(display, root, XInternAtom(display, "_NET_SUPPORTED", False));
+    std::optional<std::vector<Window>> clients;
     for (const char* name : {"_NET_CLIENT_LIST_STACKING", "_NET_CLIENT_LIST"}) {
         const Atom list = XInternAtom(display, name, False);
-        if (std::find(supported.begin(), supported.end(), list) != supported.end())
-            return list;
+        if (std::find(supported.begin(), supported.end(), list) == supported.end())
+            continue;
+        clients = WindowList(display, root, list);
+        if (!clients->empty())
+            break;
     }
-    return None;
+    return clients;
 }
 
 // The ICCCM state a window manager keeps in WM_STATE: -1 without the property.
@@ -194,8 +200,8 @@ std::vector<std::string> X11WindowFinder::Titles() {
     Display* display = display_;
     const Window root = DefaultRootWindow(display);
     std::vector<Window> clients;
-    if (const Atom list = AnnouncedClientList(display, root); list != None) {
-        clients = WindowList(display, root, list);
+    if (auto list = AnnouncedClientList(display, root)) {
+        clients = std::move(*list);
         std::reverse(clients.begin(), clients.end());
     } else {
         clients = WalkClients(display, root, HasWindowManager(display, root));
