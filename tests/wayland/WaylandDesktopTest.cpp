@@ -278,9 +278,20 @@ TEST_F(WaylandDesktopTest, AMoviePlaysAndClosesByItselfWithoutBeingActivated) {
             }
     });
     watchdog.start(15000);
+    // Half-way through, the screen shows the movie (a bright ball on black), not a black window.
+    double brightShare = 0;
+    QTimer::singleShot(1500, [&] {
+        const QImage screen = Screenshot("movie");
+        long bright = 0;
+        for (int y = 0; y < screen.height(); ++y)
+            for (int x = 0; x < screen.width(); ++x)
+                bright += qGray(screen.pixel(x, y)) > 100;
+        brightShare = screen.isNull() ? 0 : double(bright) / (screen.width() * screen.height());
+    });
     QElapsedTimer timer;
     timer.start();
     main->btnPlay->click();
+    EXPECT_GT(brightShare, 0.005) << "no movie picture on the screen";
     EXPECT_FALSE(closedByTest) << "the movie window stayed open (playback never started)";
     EXPECT_GE(timer.elapsed(), 2500) << "the movie did not play to its end";
     EXPECT_TRUE(install.Runs().empty());
