@@ -9,7 +9,11 @@ runtime=$(mktemp -d "${TMPDIR:-/tmp}/scu-weston.XXXXXX")
 chmod 700 "$runtime"
 socket="scu-wayland-$$"
 weston_pid=""
+command_pid=""
 cleanup() {
+  if [ -n "$command_pid" ]; then
+    kill "$command_pid" 2>/dev/null || true
+  fi
   if [ -n "$weston_pid" ]; then
     kill "$weston_pid" 2>/dev/null || true
     wait "$weston_pid" 2>/dev/null || true
@@ -17,6 +21,10 @@ cleanup() {
   rm -rf "$runtime"
 }
 trap cleanup EXIT
+# Stopped from outside (a test timeout), the compositor goes too.
+trap 'exit 129' HUP
+trap 'exit 130' INT
+trap 'exit 143' TERM
 
 # XWayland listens in /tmp/.X11-unix, which only an X server creates; weston does not.
 if [ ! -d /tmp/.X11-unix ]; then
@@ -64,7 +72,10 @@ fi
 
 status=0
 env XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY="$socket" DISPLAY="$display" \
-  QT_QPA_PLATFORM=wayland "$@" || status=$?
+  QT_QPA_PLATFORM=wayland "$@" &
+command_pid=$!
+wait "$command_pid" || status=$?
+command_pid=""
 if [ "$status" -ne 0 ]; then
   echo "--- weston log ---" >&2
   tail -n 40 "$runtime/weston.log" >&2 || true
