@@ -32,6 +32,8 @@ TfrmMain::TfrmMain(const MainServices& services, UtilityPlaces places, QWidget* 
     setFixedSize(545, 523);
     CreateControls();
     ConnectHandlers();
+    // Centred on the screen on X11; a Wayland client cannot place its windows, so there the
+    // compositor chooses (the move is ignored).
     if (QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
     FormCreate();

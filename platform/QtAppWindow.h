@@ -3,12 +3,16 @@
 #include "platform/AppWindow.h"
 
 #include <QObject>
+#include <QString>
 
 class QWidget;
 
-// The main window's presence on the desktop. The window keeps its caption as its accessible
-// name: a window without one is named by its icon text while minimised (empty here), and a
-// screen reader that read it then keeps reporting no name after the window is restored.
+// The main window's presence on the desktop. On X11 it is minimised while the game runs and
+// restored after it. A Wayland client can ask to be minimised but has no request to undo it, so
+// there the window is hidden (unmapped) and shown again, as game launchers do. The window keeps
+// its caption as its accessible name: a window without one is named by its icon text while
+// minimised (empty here), and a screen reader that read it then keeps reporting no name after the
+// window is restored.
 class QtAppWindow : public QObject, public AppWindow {
 public:
     void SetWindow(QWidget* window);
@@ -22,3 +26,7 @@ protected:
 private:
     QWidget* window_ = nullptr;
 };
+
+// Whether the Qt platform plugin of this name draws on a Wayland compositor ("wayland",
+// "wayland-egl", ...), where a window is hidden instead of minimised and cannot place itself.
+bool IsWaylandPlatform(const QString& platformName);

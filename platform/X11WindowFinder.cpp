@@ -7,6 +7,9 @@
 #include <X11/Xutil.h>
 
 #include <algorithm>
+#include <optional>
+
+#include <unistd.h>
 
 namespace {
 
@@ -39,6 +42,15 @@ std::vector<Window> WindowList(Display* display, Window window, Atom property) {
     return windows;
 }
 
+std::vector<Atom> AtomList(Display* display, Window window, Atom property) {
+    unsigned long count = 0;
+    const auto bytes = Property(display, window, property, XA_ATOM, &count);
+    std::vector<Atom> atoms(count);
+    for (unsigned long i = 0; i < count; ++i)
+        atoms[i] = reinterpret_cast<const long*>(bytes.data())[i];
+    return atoms;
+}
+
 bool HasWindowManager(Display* display, Window root) {
     const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
     const auto supporting = WindowList(display, root, check);
@@ -48,22 +60,39 @@ bool HasWindowManager(Display* display, Window root) {
     return self.size() == 1 && self[0] == supporting[0];
 }
 
-bool HasProperty(Display* display, Window window, Atom property) {
-    Atom actualType = None;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    const bool found = XGetWindowProperty(display, window, property, 0, 0, False, AnyPropertyType,
-                                          &actualType, &format, &count, &after, &data) == Success &&
-                       actualType != None;
-    if (data)
-        XFree(data);
-    return found;
+// The clients in the window manager's list, bottom-most first, where _NET_SUPPORTED announces
+// one (the stacking order first); nothing where the manager keeps neither list, as XWayland's
+// does, or where no manager runs.
+std::optional<std::vector<Window>> AnnouncedClientList(Display* display, Window root) {
+    if (!HasWindowManager(display, root))
+        return std::nullopt;
+    const auto supported = AtomList(display, root, XInternAtom(display, "_NET_SUPPORTED", False));
+    std::optional<std::vector<Window>> clients;
+    for (const char* name : {"_NET_CLIENT_LIST_STACKING", "_NET_CLIENT_LIST"}) {
+        const Atom list = XInternAtom(display, name, False);
+        if (std::find(supported.begin(), supported.end(), list) == supported.end())
+            continue;
+        clients = WindowList(display, root, list);
+        if (!clients->empty())
+            break;
+    }
+    return clients;
+}
+
+// The ICCCM state a window manager keeps in WM_STATE: -1 without the property.
+constexpr long kNoState = -1;
+long ClientState(Display* display, Window window, Atom wmState) {
+    unsigned long count = 0;
+    const auto bytes = Property(display, window, wmState, AnyPropertyType, &count);
+    if (count == 0)
+        return kNoState;
+    return bytes.size() >= sizeof(long) ? reinterpret_cast<const long*>(bytes.data())[0]
+                                        : NormalState; // malformed, but kept by a manager
 }
 
 // The client window below a frame of a reparenting window manager: the one carrying WM_STATE.
 Window FindClient(Display* display, Window window, Atom wmState, int depth) {
-    if (HasProperty(display, window, wmState))
+    if (ClientState(display, window, wmState) != kNoState)
         return window;
     if (depth > 4)
         return None;
@@ -77,6 +106,49 @@ Window FindClient(Display* display, Window window, Atom wmState, int depth) {
     if (children)
         XFree(children);
     return found;
+}
+
+// The top-level windows of every program, topmost first, without an EWMH client list: the
+// clients that carry WM_STATE (inside their frames under a reparenting manager) and are not
+// withdrawn, and, where no manager runs, the mapped children of the root.
+std::vector<Window> WalkClients(Display* display, Window root, bool managed) {
+    const Atom wmState = XInternAtom(display, "WM_STATE", False);
+    std::vector<Window> clients;
+    Window rootReturn = None, parent = None, *children = nullptr;
+    unsigned int count = 0;
+    if (XQueryTree(display, root, &rootReturn, &parent, &children, &count)) {
+        for (unsigned int i = count; i-- > 0;) {
+            XWindowAttributes attributes;
+            if (!XGetWindowAttributes(display, children[i], &attributes))
+                continue;
+            const Window client = FindClient(display, children[i], wmState, 0);
+            if (client != None && ClientState(display, client, wmState) != WithdrawnState)
+                clients.push_back(client);
+            else if (!managed && attributes.map_state == IsViewable &&
+                     !attributes.override_redirect)
+                clients.push_back(children[i]);
+        }
+    }
+    if (children)
+        XFree(children);
+    return clients;
+}
+
+// A window of this very process (its _NET_WM_PID, on this host): the utility's own windows are
+// never taken for the game's.
+bool OwnWindow(Display* display, Window window) {
+    unsigned long count = 0;
+    const auto pid =
+        Property(display, window, XInternAtom(display, "_NET_WM_PID", False), XA_CARDINAL, &count);
+    if (count != 1 || pid.size() != sizeof(long) ||
+        reinterpret_cast<const long*>(pid.data())[0] != getpid())
+        return false;
+    const auto machine = Property(display, window, XA_WM_CLIENT_MACHINE, XA_STRING);
+    if (machine.empty())
+        return true;
+    char host[256] = {};
+    gethostname(host, sizeof host - 1);
+    return std::string(machine.begin(), machine.end()) == host;
 }
 
 std::string Title(Display* display, Window window) {
@@ -128,30 +200,13 @@ std::vector<std::string> X11WindowFinder::Titles() {
     Display* display = display_;
     const Window root = DefaultRootWindow(display);
     std::vector<Window> clients;
-    if (HasWindowManager(display, root)) {
-        clients =
-            WindowList(display, root, XInternAtom(display, "_NET_CLIENT_LIST_STACKING", False));
-        if (clients.empty())
-            clients = WindowList(display, root, XInternAtom(display, "_NET_CLIENT_LIST", False));
+    if (auto list = AnnouncedClientList(display, root)) {
+        clients = std::move(*list);
         std::reverse(clients.begin(), clients.end());
     } else {
-        const Atom wmState = XInternAtom(display, "WM_STATE", False);
-        Window rootReturn = None, parent = None, *children = nullptr;
-        unsigned int count = 0;
-        if (XQueryTree(display, root, &rootReturn, &parent, &children, &count)) {
-            for (unsigned int i = count; i-- > 0;) {
-                XWindowAttributes attributes;
-                if (!XGetWindowAttributes(display, children[i], &attributes))
-                    continue;
-                if (Window client = FindClient(display, children[i], wmState, 0); client != None)
-                    clients.push_back(client);
-                else if (attributes.map_state == IsViewable && !attributes.override_redirect)
-                    clients.push_back(children[i]);
-            }
-        }
-        if (children)
-            XFree(children);
+        clients = WalkClients(display, root, HasWindowManager(display, root));
     }
+    std::erase_if(clients, [display](Window window) { return OwnWindow(display, window); });
     for (Window window : clients)
         titles.push_back(Title(display, window));
     XSync(display, False);

@@ -7,9 +7,11 @@
 
 struct _XDisplay;
 
-// Looks for top-level windows of any program on the X display: the window manager's client list
-// when one runs, otherwise the windows that carry WM_STATE or, without a window manager, the
-// mapped children of the root. Titles come from _NET_WM_NAME, else WM_NAME.
+// Looks for top-level windows of any other program on the X display: the window manager's client
+// list where _NET_SUPPORTED announces one, otherwise the windows that carry WM_STATE (below the
+// manager's frames; withdrawn ones left out) or, without a window manager, the mapped children of
+// the root. The utility's own windows (_NET_WM_PID) never count. Titles come from _NET_WM_NAME,
+// else WM_NAME.
 class X11WindowFinder : public WindowFinder {
 public:
     X11WindowFinder();

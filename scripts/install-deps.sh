@@ -13,6 +13,7 @@ packages=(
   libzip-dev libx11-dev libxrandr-dev
   libgtest-dev libgmock-dev
   xvfb xauth xdotool x11-apps x11-utils imagemagick openbox
+  weston xwayland qt6-wayland
   zip unzip fonts-wine fonts-dejavu-core fonts-dejavu-extra
   binutils-mingw-w64-i686
   desktop-file-utils appstream

@@ -70,24 +70,7 @@ private:
 class PackageRoadE2ETest : public ::testing::Test {
 protected:
     void SetUp() override {
-        // The installation record of a 32-bit installer in the private prefix; drive z: is "/".
-        std::string windowsGame = "Z:" + install.game;
-        for (char& c : windowsGame)
-            if (c == '/')
-                c = '\\';
-        std::string escaped;
-        for (char c : windowsGame)
-            escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
-        install.root.Write("prefix/system.reg",
-                           "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n"
-                           "#arch=win32\n\n[Software\\\\Halvern\\\\Quellgard\\\\1.0] 1700000000\n"
-                           "\"InstalledPath\"=\"" +
-                               escaped + "\"\n");
-        fs::create_directories(install.root / "prefix/dosdevices");
-        fs::create_directory_symlink("/", install.root / "prefix/dosdevices/z:");
-        fs::copy_file(SCU_BINARY_DIR "/zeltasc", install.root / "utility/zeltasc");
-        fs::permissions(install.root / "utility/zeltasc", fs::perms::owner_all);
-        install.root.Write("utility/settings.ini", kSettings);
+        install.InstallUtility(kSettings);
         install.WindowTimes(500, 500, 6500);
     }
 

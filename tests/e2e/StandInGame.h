@@ -38,6 +38,29 @@ public:
         setenv("ZELTA_STANDIN_MAIN_MS", std::to_string(mainMs).c_str(), 1);
     }
 
+    // The game's installation record in the private prefix (as a 32-bit installer writes it;
+    // drive z: is "/"), and a copy of the utility with this settings.ini beside it.
+    void InstallUtility(const std::string& settings) {
+        namespace fs = std::filesystem;
+        std::string windowsGame = "Z:" + game;
+        for (char& c : windowsGame)
+            if (c == '/')
+                c = '\\';
+        std::string escaped;
+        for (char c : windowsGame)
+            escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+        root.Write("prefix/system.reg",
+                   "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n"
+                   "#arch=win32\n\n[Software\\\\Halvern\\\\Quellgard\\\\1.0] 1700000000\n"
+                   "\"InstalledPath\"=\"" +
+                       escaped + "\"\n");
+        fs::create_directories(root / "prefix/dosdevices");
+        fs::create_directory_symlink("/", root / "prefix/dosdevices/z:");
+        fs::copy_file(SCU_BINARY_DIR "/zeltasc", root / "utility/zeltasc");
+        fs::permissions(root / "utility/zeltasc", fs::perms::owner_all);
+        root.Write("utility/settings.ini", settings);
+    }
+
     // The stand-in's log, one run per vector element, each a list of key=value lines.
     std::vector<std::multimap<std::string, std::string>> Runs() const {
         std::vector<std::multimap<std::string, std::string>> runs;

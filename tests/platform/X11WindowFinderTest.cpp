@@ -6,6 +6,7 @@
 #include <X11/Xlib.h>
 
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -35,6 +36,12 @@ public:
         XSync(display_, False);
         return w;
     }
+    // Marks a window as one of a process (_NET_WM_PID).
+    void SetPid(Window w, long pid) {
+        XChangeProperty(display_, w, XInternAtom(display_, "_NET_WM_PID", False), XA_CARDINAL, 32,
+                        PropModeReplace, reinterpret_cast<const unsigned char*>(&pid), 1);
+        XSync(display_, False);
+    }
     void Close(Window w) {
         XDestroyWindow(display_, w);
         XSync(display_, False);
@@ -52,7 +59,9 @@ TEST(X11WindowFinder, MatchesWholeTitlesWithoutRegardToCase) {
     const Window game = other.Open("ZELTA");
     other.Open("Load Level - ZELTA");
     other.Open("Réglages", true, true);
-    other.Open("Settings", false); // never mapped: not found
+    other.Open("Settings", false);                   // never mapped: not found
+    other.SetPid(other.Open("Language"), getpid());  // the utility's own window: not found
+    other.SetPid(other.Open("About"), getpid() + 1); // another program's
     EXPECT_TRUE(finder.Exists("ZELTA"));
     EXPECT_TRUE(finder.Exists("zelta"));
     EXPECT_FALSE(finder.Exists("ZELT"));
@@ -60,6 +69,8 @@ TEST(X11WindowFinder, MatchesWholeTitlesWithoutRegardToCase) {
     EXPECT_TRUE(finder.Exists("RÉGLAGES"));
     EXPECT_FALSE(finder.Exists("old-style name"));
     EXPECT_FALSE(finder.Exists("Settings"));
+    EXPECT_FALSE(finder.Exists("Language"));
+    EXPECT_TRUE(finder.Exists("About"));
     other.Close(game);
     EXPECT_FALSE(finder.Exists("ZELTA"));
 }

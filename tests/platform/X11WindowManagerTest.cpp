@@ -1,5 +1,6 @@
-// The window search under a real reparenting window manager (openbox), started on the test's own
-// X display: the finder reads the manager's client list and looks through the frames.
+// The window search under reparenting window managers started on the test's own X display: openbox,
+// whose client lists the finder reads, and a manager that announces itself but keeps no lists (as
+// XWayland's does), where the finder looks through the frames for the clients carrying WM_STATE.
 #include "platform/X11WindowFinder.h"
 #include "support/TempFolder.h"
 
@@ -35,9 +36,73 @@ bool Eventually(const std::function<bool()>& condition) {
     return false;
 }
 
+// A reparenting manager that announces itself through _NET_SUPPORTING_WM_CHECK but names no
+// client list in _NET_SUPPORTED and keeps none: it frames each mapped window, marks the client
+// with WM_STATE (NormalState, WithdrawnState once the client unmaps itself) and drops the frame
+// when the client goes. Runs in a child process until killed.
+[[noreturn]] void RunManagerWithoutLists() {
+    Display* d = XOpenDisplay(nullptr);
+    if (!d)
+        _exit(1);
+    XSetErrorHandler(IgnoreErrors);
+    const Window root = DefaultRootWindow(d);
+    XSelectInput(d, root, SubstructureRedirectMask | SubstructureNotifyMask);
+    const Window check = XCreateSimpleWindow(d, root, 0, 0, 1, 1, 0, 0, 0);
+    const Atom checkAtom = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False);
+    for (Window w : {root, check})
+        XChangeProperty(d, w, checkAtom, XA_WINDOW, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(&check), 1);
+    const long supported[] = {long(XInternAtom(d, "_NET_WM_STATE", False)),
+                              long(XInternAtom(d, "_NET_ACTIVE_WINDOW", False))};
+    XChangeProperty(d, root, XInternAtom(d, "_NET_SUPPORTED", False), XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(supported), 2);
+    const Atom wmState = XInternAtom(d, "WM_STATE", False);
+    auto setState = [&](Window client, long state) {
+        const long value[] = {state, None};
+        XChangeProperty(d, client, wmState, wmState, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(value), 2);
+    };
+    std::vector<std::pair<Window, Window>> frames; // client, frame
+    XSync(d, False);
+    for (;;) {
+        XEvent e;
+        XNextEvent(d, &e);
+        if (e.type == MapRequest) {
+            const Window client = e.xmaprequest.window;
+            const Window frame = XCreateSimpleWindow(d, root, 0, 0, 300, 200, 0, 0, 0);
+            XSelectInput(d, frame, SubstructureNotifyMask);
+            XReparentWindow(d, client, frame, 4, 20);
+            frames.emplace_back(client, frame);
+            setState(client, NormalState);
+            XMapWindow(d, client);
+            XMapWindow(d, frame);
+        } else if (e.type == UnmapNotify && e.xunmap.event != root) {
+            setState(e.xunmap.window, WithdrawnState);
+        } else if (e.type == DestroyNotify) {
+            for (auto& [client, frame] : frames)
+                if (client == e.xdestroywindow.window && frame != None) {
+                    XDestroyWindow(d, frame);
+                    frame = None;
+                }
+        } else if (e.type == ConfigureRequest) {
+            XWindowChanges changes{e.xconfigurerequest.x,
+                                   e.xconfigurerequest.y,
+                                   e.xconfigurerequest.width,
+                                   e.xconfigurerequest.height,
+                                   e.xconfigurerequest.border_width,
+                                   None,
+                                   Above};
+            XConfigureWindow(d, e.xconfigurerequest.window,
+                             e.xconfigurerequest.value_mask & ~(CWSibling | CWStackMode), &changes);
+        }
+        XFlush(d);
+    }
+}
+
 class WindowManagerTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    // Starts a manager (openbox when none is given) and waits until it frames windows.
+    void StartManager(std::function<void()> runManager = {}) {
         display = XOpenDisplay(nullptr);
         ASSERT_NE(display, nullptr) << "needs an X display";
         XSetErrorHandler(IgnoreErrors);
@@ -48,6 +113,8 @@ protected:
             setenv("HOME", home.Path().c_str(), 1);
             setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
             setenv("XDG_CACHE_HOME", (home / "cache").c_str(), 1);
+            if (runManager)
+                runManager();
             execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
             _exit(127);
         }
@@ -55,7 +122,7 @@ protected:
         // The manager announces itself before it takes map requests: a probe window is mapped
         // afresh until the manager frames it.
         ASSERT_TRUE(Eventually([this] { return Managed(); }))
-            << "openbox did not start on the display (is it installed?)";
+            << "the window manager did not start on the display (is openbox installed?)";
         const Window probe = XCreateSimpleWindow(display, root, 0, 0, 10, 10, 0, 0, 0);
         bool framed = false;
         for (int attempt = 0; attempt < 100 && !framed; ++attempt) {
@@ -70,7 +137,7 @@ protected:
         }
         XDestroyWindow(display, probe);
         XSync(display, False);
-        ASSERT_TRUE(framed) << "openbox does not frame windows";
+        ASSERT_TRUE(framed) << "the window manager does not frame windows";
     }
     void TearDown() override {
         if (manager > 0) {
@@ -88,7 +155,7 @@ protected:
         unsigned char* data = nullptr;
         std::vector<Window> windows;
         if (XGetWindowProperty(display, window, XInternAtom(display, property, False), 0, 4096,
-                               False, XA_WINDOW, &type, &format, &count, &after,
+                               False, AnyPropertyType, &type, &format, &count, &after,
                                &data) == Success &&
             data)
             windows.assign(reinterpret_cast<long*>(data), reinterpret_cast<long*>(data) + count);
@@ -106,9 +173,10 @@ protected:
             XFree(children);
         return parent;
     }
+    bool HasState(Window window) { return !WindowsOf(window, "WM_STATE").empty(); }
     // A top-level window of this client, titled through WM_NAME or _NET_WM_NAME, once the
-    // manager has framed it and listed it.
-    Window Open(const char* title, bool netName) {
+    // manager has framed it and listed it (or, for a manager without lists, marked it).
+    Window Open(const char* title, bool netName, bool listed = true) {
         Window w = XCreateSimpleWindow(display, root, 0, 0, 120, 80, 0, 0, 0);
         if (netName)
             XChangeProperty(display, w, XInternAtom(display, "_NET_WM_NAME", False),
@@ -120,7 +188,8 @@ protected:
         XSync(display, False);
         EXPECT_TRUE(Eventually([&] {
             const auto list = Stacking();
-            return Parent(w) != root && std::find(list.begin(), list.end(), w) != list.end();
+            return Parent(w) != root &&
+                   (listed ? std::find(list.begin(), list.end(), w) != list.end() : HasState(w));
         })) << title
             << " was not framed and listed";
         return w;
@@ -133,6 +202,8 @@ protected:
 };
 
 TEST_F(WindowManagerTest, FindsFramedClientsThroughTheStackingList) {
+    StartManager();
+    ASSERT_FALSE(HasFatalFailure());
     X11WindowFinder finder;
     const Window game = Open("ZELTA", false);
     const Window dialog = Open("Load Level", true);
@@ -158,6 +229,32 @@ TEST_F(WindowManagerTest, FindsFramedClientsThroughTheStackingList) {
     }));
     EXPECT_FALSE(finder.Exists("ZELTA"));
     EXPECT_TRUE(finder.Exists("Load Level"));
+    XDestroyWindow(display, dialog);
+}
+
+TEST_F(WindowManagerTest, FindsFramedClientsOfAManagerWithoutClientLists) {
+    StartManager(RunManagerWithoutLists);
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(Stacking().empty());
+    X11WindowFinder finder;
+    const Window game = Open("ZELTA", false, false);
+    const Window dialog = Open("Load Level", true, false);
+    EXPECT_TRUE(finder.Exists("zelta"));
+    EXPECT_TRUE(finder.Exists("Load Level"));
+    EXPECT_FALSE(finder.Exists("Settings"));
+
+    // A client that unmaps itself is withdrawn, not running.
+    XUnmapWindow(display, dialog);
+    XSync(display, False);
+    ASSERT_TRUE(Eventually([&] {
+        const auto state = WindowsOf(dialog, "WM_STATE");
+        return !state.empty() && state[0] == WithdrawnState;
+    }));
+    EXPECT_FALSE(finder.Exists("Load Level"));
+
+    XDestroyWindow(display, game);
+    XSync(display, False);
+    EXPECT_TRUE(Eventually([&] { return !finder.Exists("ZELTA"); }));
     XDestroyWindow(display, dialog);
 }
 
