@@ -74,3 +74,10 @@ int RescaleMarker(int marker, int newDuration, int oldDuration) {
         return marker;
     return static_cast<int>(static_cast<long long>(newDuration) * marker / oldDuration);
 }
+
+bool PassRanOut(double position, double duration, double secondsSincePositionMoved) {
+    // Half a frame of slack, so that the last frame's own end is no overrun.
+    const double slack = 0.02;
+    return (duration > 0 && position > duration + slack) ||
+           secondsSincePositionMoved >= kStalledPassSeconds;
+}

@@ -31,3 +31,11 @@ std::optional<BarButtonStates> ButtonStatesFor(const std::string& statusText);
 // Markers rescaled after a change of unit: new duration x marker / old duration, truncated toward
 // zero. With an old duration of 0 the markers are kept.
 int RescaleMarker(int marker, int newDuration, int oldDuration);
+
+// How long a playing movie's position may stand still before its pass is taken as ended.
+constexpr double kStalledPassSeconds = 3.0;
+
+// Whether a playing pass has ended although the stream's own end has not come (damaged timing):
+// the position ran past the duration the movie reported (when it reported one), or it has not
+// moved for kStalledPassSeconds. All values in seconds.
+bool PassRanOut(double position, double duration, double secondsSincePositionMoved);
