@@ -14,6 +14,10 @@ if [ ! -x "$player" ]; then
   cmake --build "$build" --target play-movie -j2 >/dev/null
 fi
 
+# gst-launch ignores a video sink it cannot make and plays on without scaling: refuse instead.
+gst-inspect-1.0 ximagesink >/dev/null 2>&1 ||
+  { echo "movie.sh: the reference needs ximagesink (Debian package gstreamer1.0-x)" >&2; exit 1; }
+
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 movie=$work/movie.mpg

@@ -4,6 +4,7 @@
 #include "player/PlayerRules.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
 
@@ -50,11 +51,17 @@ GstVideoView::GstVideoView(QWidget* parent) : QWidget(parent) {
 }
 
 void GstVideoView::SetFrame(QImage frame) {
+    QSize before;
     {
         std::lock_guard lock(mutex_);
+        before = frame_.size();
         frame_ = std::move(frame);
     }
-    update();
+    // A frame of the same size repaints only its own place; the bars stay as they are.
+    if (!before.isEmpty() && before == Frame().size())
+        update(TargetRect(before));
+    else
+        update();
 }
 
 void GstVideoView::PostFrame(QImage frame) {
@@ -117,7 +124,7 @@ QRect GstVideoView::TargetRect(const QSize& frameSize) const {
     return QRect(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size);
 }
 
-void GstVideoView::paintEvent(QPaintEvent*) {
+void GstVideoView::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     const QImage frame = Frame();
     if (frame.isNull()) {
@@ -126,7 +133,7 @@ void GstVideoView::paintEvent(QPaintEvent*) {
     }
     const QRect target = TargetRect(frame.size());
     // Only the letterbox bars are filled; the frame covers the rest.
-    for (const QRect& bar : QRegion(rect()).subtracted(QRegion(target)))
+    for (const QRect& bar : event->region().subtracted(QRegion(target)))
         p.fillRect(bar, Qt::black);
     // The one scaling of the frame, straight into the window's buffer.
     p.drawImage(target, frame);
