@@ -466,7 +466,8 @@ void GstMediaControl::CheckPass() {
         sinceMoved_.restart();
     }
     Length();
-    if (PassRanOut(position, lastLength_, sinceMoved_.elapsed() / 1000.0))
+    const double clockPosition = playedFrom_ + playClock_.elapsed() / 1000.0 * rate_;
+    if (PassRanOut(position, clockPosition, lastLength_, sinceMoved_.elapsed() / 1000.0))
         EndPass();
 }
 
@@ -526,6 +527,8 @@ void GstMediaControl::Play() {
     SetState(GST_STATE_PLAYING);
     if (rate_ != 1.0)
         SeekSeconds(PositionSeconds());
+    playedFrom_ = PositionSeconds();
+    playClock_.start();
 }
 
 void GstMediaControl::Pause() {
@@ -600,6 +603,8 @@ void GstMediaControl::SeekSeconds(double seconds) {
     ++generation_; // an end of the stream from before the seek no longer counts
     const gint64 target = static_cast<gint64>(std::max(seconds, 0.0) * GST_SECOND);
     lastPosition_ = std::max(seconds, 0.0);
+    playedFrom_ = lastPosition_;
+    playClock_.start();
     ++seeksPending_;
     std::weak_ptr<PipelineWorker> worker = worker_;
     worker_->Post([this, worker, pipeline = pipeline_, rate = rate_, target] {

@@ -108,6 +108,8 @@ private:
     QTimer* passWatch_;
     QElapsedTimer sinceMoved_;
     double watchedPosition_ = -1;
+    QElapsedTimer playClock_; // since the last play or seek
+    double playedFrom_ = 0;   // the position then
     // Counts opens, seeks and ends of passes: a bus message posted before the latest of them
     // belongs to what came before and is dropped.
     std::atomic<unsigned> generation_{0};

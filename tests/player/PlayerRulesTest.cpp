@@ -205,21 +205,25 @@ TEST_F(TraceFileTest, WritesOnlyIntoARegularFileOfTheUsersOwn) {
     EXPECT_EQ(folder.Read("player_rules_tests.txt"), "theirs\n");
 }
 
-TEST(PassRanOutTest, EndsAPassPastTheReportedLengthOrWhenThePositionStandsStill) {
+TEST(PassRanOutTest, EndsAPassPastTheLengthByPositionOrClockOrWhenThePositionStandsStill) {
+    const double late = kLatePassSeconds, still = kStalledPassSeconds;
     struct Case {
-        double position, duration, stalled;
+        double position, clock, duration, stalled;
         bool ended;
     } const cases[] = {
-        {2.0, 3.0, 0.0, false},  // playing
-        {3.0, 3.0, 0.5, false},  // at the last frame's end: the stream's own end comes
-        {3.2, 3.0, 0.0, true},   // damaged timing runs on
-        {50.0, 0.0, 0.0, false}, // no length reported: only a stall ends it
-        {1.0, 3.0, kStalledPassSeconds - 0.1, false},
-        {1.0, 3.0, kStalledPassSeconds, true},
+        {2.0, 2.0, 3.0, 0.0, false}, // playing
+        {3.0, 3.1, 3.0, 0.5, false}, // at the last frame's end: the stream's own end comes
+        {3.2, 3.2, 3.0, 0.0, true},  // damaged timing runs on
+        {1.0, 3.0 + late - 0.1, 3.0, 0.0, false}, // decoding behind, still within the bound
+        {1.0, 3.0 + late + 0.1, 3.0, 0.0, true},  // ... and past it
+        {50.0, 50.0, 0.0, 0.0, false},            // no length reported: only a stall ends it
+        {1.0, 1.0, 3.0, still - 0.1, false},
+        {1.0, 1.0, 3.0, still, true},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(PassRanOut(c.position, c.duration, c.stalled), c.ended)
-            << c.position << " of " << c.duration << ", still for " << c.stalled;
+        EXPECT_EQ(PassRanOut(c.position, c.clock, c.duration, c.stalled), c.ended)
+            << c.position << " (clock " << c.clock << ") of " << c.duration << ", still for "
+            << c.stalled;
 }
 
 TEST(MovieElementsTest, NamesWhatIsMissingAndThePackageOfTheFirstAlternative) {
