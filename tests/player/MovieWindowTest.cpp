@@ -161,20 +161,24 @@ TEST_F(MovieWindowTest, SpaceAndAClickOnTheMovieClose) {
 TEST_F(MovieWindowTest, ControlsBarShowsStatusDurationAndAMovingPosition) {
     QRect bar;
     std::string status, duration, firstPosition, laterPosition;
-    At(800, [&] {
-        TVexaObjectControls* controls = MovieWindow()->VexaWMP->Controls();
-        ASSERT_NE(controls, nullptr);
-        bar = controls->geometry();
-        status = controls->StatusLabel()->text().toStdString();
-        duration = controls->DurationLabel()->text().toStdString();
-        firstPosition = controls->PositionLabel()->text().toStdString();
-    });
-    At(1400, [&] {
-        TVexaObjectControls* controls = MovieWindow()->VexaWMP->Controls();
-        laterPosition = controls->PositionLabel()->text().toStdString();
-        SavePictureIfAsked(MovieWindow(), QStringLiteral("movie-window-controls"));
-        QTest::keyClick(MovieWindow(), Qt::Key_Escape);
-    });
+    // The bar follows the object at its next poll after the movie plays.
+    When([] { return WindowStatus() == tsPlaying; }, 5000,
+         [&] {
+             At(300, [&] {
+                 TVexaObjectControls* controls = MovieWindow()->VexaWMP->Controls();
+                 ASSERT_NE(controls, nullptr);
+                 bar = controls->geometry();
+                 status = controls->StatusLabel()->text().toStdString();
+                 duration = controls->DurationLabel()->text().toStdString();
+                 firstPosition = controls->PositionLabel()->text().toStdString();
+             });
+             At(900, [&] {
+                 TVexaObjectControls* controls = MovieWindow()->VexaWMP->Controls();
+                 laterPosition = controls->PositionLabel()->text().toStdString();
+                 SavePictureIfAsked(MovieWindow(), QStringLiteral("movie-window-controls"));
+                 QTest::keyClick(MovieWindow(), Qt::Key_Escape);
+             });
+         });
     Play("long.mpg", true);
     EXPECT_EQ(bar, QRect(0, screen.height() - 57, screen.width(), 57));
     EXPECT_EQ(status, "Playing");
