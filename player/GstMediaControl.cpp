@@ -176,6 +176,9 @@ public:
             QMetaObject::invokeMethod(owner_, std::move(reply), Qt::QueuedConnection);
     }
 
+    // The open the pipeline's messages are about: set on this thread while the pipeline is at NULL.
+    std::atomic<unsigned> busOpening{0};
+
     // Ends the thread after the queued tasks; waits at most limitMs. False when it is still busy.
     bool Finish(int limitMs) {
         std::unique_lock lock(mutex_);
@@ -330,10 +333,14 @@ int GstMediaControl::BusSyncHandler(void*, GstMessage* message, void* self) {
     case GST_MESSAGE_EOS:
     case GST_MESSAGE_ASYNC_DONE: {
         std::shared_ptr<GstMessage> held(gst_message_ref(message), gst_message_unref);
+        const unsigned opening = control->worker_->busOpening.load();
         const unsigned generation = control->generation_.load();
         QMetaObject::invokeMethod(
             control,
-            [control, held, generation] { control->HandleMessage(held.get(), generation); },
+            [control, held, opening, generation] {
+                if (opening == control->opens_) // not about an earlier file
+                    control->HandleMessage(held.get(), generation);
+            },
             Qt::QueuedConnection);
         break;
     }
@@ -503,17 +510,20 @@ void GstMediaControl::Open(const std::string& nativePath) {
     // On the worker: looking at the file can wait on a slow file system, and the file source
     // opens the file while the pipeline goes to PAUSED; a FIFO or a device would block it for ever.
     std::weak_ptr<PipelineWorker> worker = worker_;
-    worker_->Post(
-        [worker, pipeline = pipeline_, path = nativePath, uri = std::string(uri), failLater] {
-            struct stat info {};
-            if (stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
-                if (auto w = worker.lock())
-                    w->Reply(failLater("The movie is not a regular file"));
-                return;
-            }
-            g_object_set(pipeline, "uri", uri.c_str(), nullptr);
-            gst_element_set_state(pipeline, GST_STATE_PAUSED);
-        });
+    worker_->Post([worker, opening, pipeline = pipeline_, path = nativePath, uri = std::string(uri),
+                   failLater] {
+        struct stat info {};
+        if (stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+            if (auto w = worker.lock())
+                w->Reply(failLater("The movie is not a regular file"));
+            return;
+        }
+        g_object_set(pipeline, "uri", uri.c_str(), nullptr);
+        // The pipeline is at NULL here: what it reports from now on is about this file.
+        if (auto w = worker.lock())
+            w->busOpening = opening;
+        gst_element_set_state(pipeline, GST_STATE_PAUSED);
+    });
     g_free(uri);
 }
 

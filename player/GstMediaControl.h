@@ -115,7 +115,6 @@ private:
     std::atomic<unsigned> generation_{0};
     int seeksPending_ = 0; // seeks asked of the worker and not yet done
     unsigned opens_ = 0;   // tells a late answer about the file from one about a newer file
-    std::atomic<unsigned> busOpening_{0}; // the open the pipeline's messages are about
     bool opened_ = false;
     bool prerolled_ = false;
     bool playing_ = false;
