@@ -40,6 +40,9 @@ public:
 
     // A readable description of the last error.
     virtual std::string ErrorDescription() const = 0;
+    // When the facility lacks parts it needs to play: a message for the user that names them and
+    // what to install; empty otherwise.
+    virtual std::string MissingPartsAdvice() const { return {}; }
 
     // Notifications. PositionChanged follows every change of the position by a seek (exactly once
     // per SetCurrentPosition, which the media object counts on to tell its own seeks from the end

@@ -74,3 +74,12 @@ int RescaleMarker(int marker, int newDuration, int oldDuration) {
         return marker;
     return static_cast<int>(static_cast<long long>(newDuration) * marker / oldDuration);
 }
+
+bool PassRanOut(double position, double clockPosition, double duration,
+                double secondsSincePositionMoved) {
+    // A little slack, so that the last frame's own end is no overrun.
+    const double slack = 0.02;
+    return (duration > 0 && position > duration + slack) ||
+           (duration > 0 && clockPosition > duration + kLatePassSeconds) ||
+           secondsSincePositionMoved >= kStalledPassSeconds;
+}

@@ -31,3 +31,17 @@ std::optional<BarButtonStates> ButtonStatesFor(const std::string& statusText);
 // Markers rescaled after a change of unit: new duration x marker / old duration, truncated toward
 // zero. With an old duration of 0 the markers are kept.
 int RescaleMarker(int marker, int newDuration, int oldDuration);
+
+// How long a playing movie's position may stand still before its pass is taken as ended.
+constexpr double kStalledPassSeconds = 3.0;
+// How far the clock may run past the movie's length before its pass is taken as ended.
+constexpr double kLatePassSeconds = 2.0;
+
+// Whether a playing pass has ended although the stream's own end has not come: the position ran
+// past the duration the movie reported (damaged timing), the clock ran kLatePassSeconds past it
+// (a machine that cannot decode the movie in time), or the position has not moved for
+// kStalledPassSeconds. clockPosition: where the pass would be by the clock (its position at the
+// last play or seek plus the time played since, times the rate). All values in seconds; a
+// duration of 0 is unknown.
+bool PassRanOut(double position, double clockPosition, double duration,
+                double secondsSincePositionMoved);

@@ -7,6 +7,7 @@
 #include <QCursor>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QTimer>
 
 #include <memory>
 
@@ -35,6 +36,10 @@ TfrmFMV::TfrmFMV(QWidget* owner, Pauses& pauses, const MediaControlFactory& medi
     VexaWMP->OnFinished = [this](TVexaMainObj* sender, const std::string& code) {
         VexaWMPFinished(sender, code);
     };
+    VexaWMP->OnError = [this](TVexaMainObj* sender) { VexaWMPError(sender); };
+    // The pointer stays out of the picture: hidden over the window while it plays (on Wayland it
+    // cannot be moved away).
+    setCursor(Qt::BlankCursor);
 
     // The window sees keys before any of its children.
     qApp->installEventFilter(this);
@@ -51,8 +56,28 @@ void TfrmFMV::resizeEvent(QResizeEvent* event) {
 
 bool TfrmFMV::event(QEvent* event) {
     const bool result = QDialog::event(event);
-    if (event->type() == QEvent::WindowActivate)
-        FormActivate();
+    switch (event->type()) {
+    case QEvent::Show:
+        // A compositor may never activate the window: the movie starts once it is shown.
+        if (!started_)
+            QTimer::singleShot(0, this, [this] {
+                if (!started_)
+                    FormActivate();
+            });
+        break;
+    case QEvent::WindowActivate:
+        if (ActivationStartsMovie(started_, otherWindowWasActive_))
+            FormActivate();
+        otherWindowWasActive_ = false;
+        break;
+    case QEvent::WindowDeactivate:
+        // The application's active window has already changed when this arrives.
+        otherWindowWasActive_ =
+            QApplication::activeWindow() != nullptr && QApplication::activeWindow() != this;
+        break;
+    default:
+        break;
+    }
     return result;
 }
 
@@ -74,6 +99,7 @@ bool TfrmFMV::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TfrmFMV::FormActivate() {
+    started_ = true;
     try {
         VexaWMP->LoadObject();
         VexaWMP->Play();
@@ -95,14 +121,33 @@ void TfrmFMV::VexaWMPClick(TVexaMainObj*) {
     close();
 }
 
+void TfrmFMV::VexaWMPError(TVexaMainObj*) {
+    // The error state waits for the user: the pointer shows again.
+    unsetCursor();
+    MediaControl* control = VexaWMP->Control();
+    const std::string advice = control ? control->MissingPartsAdvice() : std::string();
+    if (!advice.empty())
+        ReportComponentError(advice);
+}
+
+bool ActivationStartsMovie(bool started, bool otherWindowWasActive) {
+    return !started || otherWindowWasActive;
+}
+
+bool PointerCanBeMoved(const QString& platformName) {
+    return !platformName.startsWith(QLatin1String("wayland"));
+}
+
 void MovieWindowOpen(const std::string& moviePath, bool showControls,
                      const MovieServices& services) {
     QtPauses eventLoopPauses;
     Pauses& pauses = services.pauses ? *services.pauses : eventLoopPauses;
     const MediaControlFactory factory =
         services.mediaControls ? services.mediaControls : GstMediaControlFactory();
-    auto movePointer =
-        services.movePointer ? services.movePointer : [](int x, int y) { QCursor::setPos(x, y); };
+    auto movePointer = services.movePointer ? services.movePointer : [](int x, int y) {
+        if (PointerCanBeMoved(QGuiApplication::platformName()))
+            QCursor::setPos(x, y);
+    };
 
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     movePointer(screen.width(), screen.height());

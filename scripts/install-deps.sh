@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev libgl-dev
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
-  gstreamer1.0-libav gstreamer1.0-tools
+  gstreamer1.0-libav gstreamer1.0-tools gstreamer1.0-x
   libzip-dev libx11-dev libxrandr-dev
   libgtest-dev libgmock-dev
   xvfb xauth xdotool x11-apps x11-utils imagemagick openbox

@@ -151,23 +151,25 @@ TEST_F(GstMediaTest, TheBarsButtonsDriveThePlayWithoutEndingIt) {
     EXPECT_EQ(errors, 0);
 }
 
-// The pipeline scales each frame to its place in the view, so a paint only copies it; a new view
-// size is asked of the pipeline and reached by the following frames.
-TEST_F(GstMediaTest, FramesArriveScaledToTheirPlaceInTheView) {
+// Frames arrive at the movie's own size and the paint scales them to their place in the view.
+TEST_F(GstMediaTest, FramesArriveAtTheMoviesSizeAndArePaintedToTheirPlace) {
     obj->resize(640, 480);
+    obj->show();
     obj->SetFileName(kMedia + "long.mpg");
     obj->LoadObject();
     ASSERT_EQ(obj->ObjectStatus(), tsLoaded);
     auto* view = static_cast<GstVideoView*>(obj->Control()->View());
-    obj->Play();
-    auto placeOfMovie = [&] { return view->TargetRect(QSize(320, 240)).size(); };
-    EXPECT_TRUE(RunUntil([&] { return view->Frame().size() == placeOfMovie(); }, 5000))
+    EXPECT_TRUE(RunUntil([&] { return view->Frame().size() == QSize(320, 240); }, 5000))
         << "frame " << view->Frame().width() << "x" << view->Frame().height();
-    EXPECT_GT(placeOfMovie().width(), 320);
-    view->resize(200, 150);
-    EXPECT_TRUE(RunUntil([&] { return view->Frame().size() == placeOfMovie(); }, 5000))
-        << "frame " << view->Frame().width() << "x" << view->Frame().height();
-    EXPECT_LT(placeOfMovie().width(), 200 + 1);
+    obj->resize(400, 200);
+    ASSERT_EQ(view->size(), QSize(400, 200));
+    const QRect place = view->TargetRect(QSize(320, 240));
+    EXPECT_EQ(place, QRect(67, 0, 266, 200));
+    const QImage shown = view->grab().toImage();
+    // The test card's top-left bar is light grey; left and right of it the letterbox is black.
+    EXPECT_GT(qGray(shown.pixel(place.left() + 10, 20)), 150);
+    EXPECT_EQ(shown.pixel(place.left() - 5, 20), qRgb(0, 0, 0));
+    EXPECT_EQ(shown.pixel(place.right() + 5, 20), qRgb(0, 0, 0));
     obj->Stop();
 }
 

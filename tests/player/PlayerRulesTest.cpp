@@ -1,4 +1,5 @@
 #include "player/PlayerRules.h"
+#include "player/MovieElements.h"
 #include "player/SliderMath.h"
 #include "player/TraceFile.h"
 #include "support/TempFolder.h"
@@ -8,6 +9,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -210,6 +212,49 @@ TEST_F(TraceFileTest, WritesOnlyIntoARegularFileOfTheUsersOwn) {
         GTEST_SKIP() << "cannot give a file to another user here";
     TraceMessage("TVexaMainObj", "", "Play called");
     EXPECT_EQ(folder.Read("player_rules_tests.txt"), "theirs\n");
+}
+
+TEST(PassRanOutTest, EndsAPassPastTheLengthByPositionOrClockOrWhenThePositionStandsStill) {
+    const double late = kLatePassSeconds, still = kStalledPassSeconds;
+    struct Case {
+        double position, clock, duration, stalled;
+        bool ended;
+    } const cases[] = {
+        {2.0, 2.0, 3.0, 0.0, false}, // playing
+        {3.0, 3.1, 3.0, 0.5, false}, // at the last frame's end: the stream's own end comes
+        {3.2, 3.2, 3.0, 0.0, true},  // damaged timing runs on
+        {1.0, 3.0 + late - 0.1, 3.0, 0.0, false}, // decoding behind, still within the bound
+        {1.0, 3.0 + late + 0.1, 3.0, 0.0, true},  // ... and past it
+        {50.0, 50.0, 0.0, 0.0, false},            // no length reported: only a stall ends it
+        {1.0, 1.0, 3.0, still - 0.1, false},
+        {1.0, 1.0, 3.0, still, true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(PassRanOut(c.position, c.clock, c.duration, c.stalled), c.ended)
+            << c.position << " (clock " << c.clock << ") of " << c.duration << ", still for "
+            << c.stalled;
+}
+
+TEST(MovieElementsTest, NamesWhatIsMissingAndThePackageOfTheFirstAlternative) {
+    const auto only = [](std::set<std::string> present) {
+        return FindMissingMovieElements(
+            [present](const std::string& name) { return present.count(name) > 0; });
+    };
+    const MissingMovieElements complete =
+        only({"playbin", "appsink", "videoconvert", "mpegpsdemux", "mpegvideoparse", "mpeg2dec",
+              "mpegaudioparse", "avdec_mp2float"});
+    EXPECT_TRUE(complete.Empty()) << complete.Description();
+
+    const MissingMovieElements bare =
+        only({"playbin", "appsink", "videoconvert", "mpegaudioparse", "mpg123audiodec"});
+    EXPECT_EQ(bare.Description(), "Missing GStreamer elements: mpegpsdemux, mpegvideoparse, "
+                                  "avdec_mpeg2video or mpeg2dec");
+    EXPECT_EQ(bare.packages,
+              (std::vector<std::string>{"gstreamer1.0-plugins-bad", "gstreamer1.0-libav"}));
+    EXPECT_NE(bare.Advice().find("Install the packages gstreamer1.0-plugins-bad, "
+                                 "gstreamer1.0-libav."),
+              std::string::npos)
+        << bare.Advice();
 }
 
 } // namespace
