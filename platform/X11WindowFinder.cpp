@@ -33,22 +33,22 @@ std::vector<unsigned char> Property(Display* display, Window window, Atom proper
     return bytes;
 }
 
-std::vector<Window> WindowList(Display* display, Window window, Atom property) {
+// A property of 32-bit items (windows, atoms), which Xlib hands over as longs.
+std::vector<unsigned long> LongList(Display* display, Window window, Atom property, Atom type) {
     unsigned long count = 0;
-    const auto bytes = Property(display, window, property, XA_WINDOW, &count);
-    std::vector<Window> windows(count);
+    const auto bytes = Property(display, window, property, type, &count);
+    std::vector<unsigned long> items(count);
     for (unsigned long i = 0; i < count; ++i)
-        windows[i] = reinterpret_cast<const long*>(bytes.data())[i];
-    return windows;
+        items[i] = reinterpret_cast<const long*>(bytes.data())[i];
+    return items;
+}
+
+std::vector<Window> WindowList(Display* display, Window window, Atom property) {
+    return LongList(display, window, property, XA_WINDOW);
 }
 
 std::vector<Atom> AtomList(Display* display, Window window, Atom property) {
-    unsigned long count = 0;
-    const auto bytes = Property(display, window, property, XA_ATOM, &count);
-    std::vector<Atom> atoms(count);
-    for (unsigned long i = 0; i < count; ++i)
-        atoms[i] = reinterpret_cast<const long*>(bytes.data())[i];
-    return atoms;
+    return LongList(display, window, property, XA_ATOM);
 }
 
 bool HasWindowManager(Display* display, Window root) {
