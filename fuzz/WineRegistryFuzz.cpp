@@ -1,5 +1,5 @@
 // Feeds arbitrary text to the Wine registry reader: parsing and looking up must never crash.
-#include "platform/WineRegistry.h"
+#include "wine/WineRegistry.h"
 
 #include <cstddef>
 #include <cstdint>

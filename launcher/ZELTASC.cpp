@@ -11,11 +11,12 @@
 #include "platform/QtFileDialogs.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtPauses.h"
-#include "platform/WinePrefixGameRegistry.h"
 #include "platform/X11WindowFinder.h"
 #include "platform/XrandrDisplayModes.h"
 #include "resources/Fonts.h"
 #include "resources/Glyphs.h"
+#include "wine/GamePrefixes.h"
+#include "wine/WinePrefixGameRegistry.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -49,8 +50,11 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(ApplicationIcon());
     RegisterDesignFonts();
 
+    // The prefix the game's record comes from; it is put into WINEPREFIX before anything maps a
+    // drive letter.
+    GamePrefixes prefixes(HomeFolders::FromEnvironment());
     QtMessageBoxes messages;
-    DesktopProgramStarter starter;
+    DesktopProgramStarter starter(startFolder, &prefixes);
     QtPauses pauses;
     X11WindowFinder windows;
     FreedesktopFileTypes fileTypes(ProgramPath(argv[0]));
@@ -59,7 +63,7 @@ int main(int argc, char** argv) {
     MainServices services;
     services.messages = &messages;
     services.starter = &starter;
-    WinePrefixGameRegistry registry(WinePrefix());
+    WinePrefixGameRegistry registry(prefixes.Current().folder);
     services.registry = &registry;
     XrandrDisplayModes displayModes;
     services.displayModes = &displayModes;
@@ -68,12 +72,13 @@ int main(int argc, char** argv) {
     services.fileTypes = &fileTypes;
     services.appWindow = &appWindow;
     services.fileDialogs = &fileDialogs;
+    services.prefixes = &prefixes;
 
     TfrmMain mainWindow(services, GetProgramFolder());
     frmMain = &mainWindow;
     appWindow.SetWindow(&mainWindow);
     fileDialogs.SetOwner(&mainWindow);
-    TfrmBrowse browse(&mainWindow);
+    TfrmBrowse browse(&mainWindow, QString(), QString(), BrowsePrefixNodes(prefixes));
     frmBrowse = &browse;
     TfrmAbout about(&mainWindow);
     frmAbout = &about;

@@ -1,9 +1,14 @@
-#include "platform/WineRegistry.h"
+#include "wine/WineRegistry.h"
 
 #include "platform/TextRules.h"
 
+#include <cstring>
+#include <fcntl.h>
 #include <fstream>
 #include <sstream>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -336,6 +341,68 @@ std::optional<WineRegistryHive> WineRegistryHive::Load(const std::string& native
     if (in.bad())
         return std::nullopt;
     return Parse(content.str());
+}
+
+std::string WineRegistryHive::KeySections(std::string_view text,
+                                          const std::vector<std::string>& keyPaths) {
+    std::vector<std::string> wanted;
+    for (const std::string& key : keyPaths)
+        wanted.push_back(NormalKey(key));
+    std::string sections;
+    bool inWanted = false;
+    size_t start = 0;
+    while (start < text.size()) {
+        const void* newline = memchr(text.data() + start, '\n', text.size() - start);
+        const size_t end =
+            newline ? static_cast<size_t>(static_cast<const char*>(newline) - text.data())
+                    : text.size();
+        const std::string_view raw = text.substr(start, end - start);
+        const std::string_view line = TrimLeft(raw);
+        if (!line.empty() && line.front() == '[') {
+            size_t pos = 1;
+            const auto key = UnescapeRegistryText(line, pos, ']');
+            inWanted = false;
+            if (key) {
+                const std::string normal = NormalKey(*key);
+                for (const std::string& w : wanted)
+                    inWanted = inWanted || normal == w;
+            }
+        }
+        if (inWanted) {
+            sections.append(raw);
+            sections += '\n';
+        }
+        start = end + 1;
+    }
+    return sections;
+}
+
+std::optional<WineRegistryHive>
+WineRegistryHive::LoadKeys(const std::string& nativePath,
+                           const std::vector<std::string>& keyPaths) {
+    // Non-blocking: a FIFO in place of the file must not hold up the start.
+    const int fd = open(nativePath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return std::nullopt;
+    }
+    if (st.st_size == 0) {
+        close(fd);
+        return WineRegistryHive();
+    }
+    // Wine replaces the file by renaming a new one over it, so the mapped content stays whole.
+    void* mapped = mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+    close(fd);
+    if (mapped == MAP_FAILED)
+        return std::nullopt;
+    const std::string sections = KeySections(
+        std::string_view(static_cast<const char*>(mapped), static_cast<size_t>(st.st_size)),
+        keyPaths);
+    munmap(mapped, static_cast<size_t>(st.st_size));
+    return Parse(sections);
 }
 
 bool WineRegistryHive::HasKey(std::string_view keyPath) const {

@@ -1,8 +1,8 @@
-#include "platform/WineRegistry.h"
+#include "wine/WineRegistry.h"
 #include "launcher/GameDiscovery.h"
 #include "platform/ScuError.h"
-#include "platform/WinePrefixGameRegistry.h"
 #include "support/TempFolder.h"
+#include "wine/WinePrefixGameRegistry.h"
 
 #include <gtest/gtest.h>
 
