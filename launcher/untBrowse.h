@@ -1,5 +1,7 @@
 #pragma once
 
+#include "launcher/ShellFolderTree.h"
+
 #include <QDialog>
 
 #include <string>
@@ -7,8 +9,6 @@
 
 class QPushButton;
 class QStatusBar;
-class ShellFolderTree;
-struct PrefixNode;
 
 // The folder browse dialog: the user picks the game folder, a folder that holds "launcher.exe".
 // One instance lives for the whole run, so the tree keeps its expansion and selection.

@@ -1,5 +1,7 @@
 #include "platform/DesktopProgramStarter.h"
 #include "support/TempFolder.h"
+#include "wine/FakeHome.h"
+#include "wine/GamePrefixes.h"
 #include "wine/WineCommand.h"
 
 #include <gtest/gtest.h>
@@ -172,6 +174,29 @@ TEST(ProgramStarter, ARelativeWineIsTakenAgainstTheStartFolder) {
         EXPECT_EQ(folder.Read("wine.txt"), folder / "start/" + wine) << wine;
     }
     fs::current_path(before);
+}
+
+// A Windows program in a Steam prefix runs through that prefix's Proton, with Steam's variables.
+TEST(ProgramStarter, RunsAGameOfASteamPrefixThroughProton) {
+    FakeHome home;
+    const std::string compat = home / ".local/share/Steam/steamapps/compatdata/100";
+    home.Prefix(".local/share/Steam/steamapps/compatdata/100/pfx", "C:\\\\Games\\\\ZELTA\\\\");
+    home.Write(".local/share/Steam/steamapps/compatdata/100/pfx.lock", "");
+    home.StandIn(".local/share/Steam/steamapps/common/Proton 8.0/proton");
+    home.Write("game/bin/WIN.EXE", std::string("MZ\x90\x00", 4) + std::string(200, '\0'));
+    Environment env;
+    env.Set("WINE", nullptr);
+    env.Set("WINEPREFIX", nullptr); // given back at the end: the prefix in use is put there
+    GamePrefixes prefixes(home.Folders());
+    DesktopProgramStarter starter("/", &prefixes);
+    EXPECT_EQ(starter.Start(home / "game/bin/WIN.EXE", "-nofmv \"a b\"", home / "game"), "");
+    for (int i = 0; i < 200 && !fs::exists(home / "calls.txt"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(home.folder.Read("home/calls.txt"),
+              home / ".local/share/Steam/steamapps/common/Proton 8.0/proton" + " [run] [" +
+                  home / "game/bin/WIN.EXE" + "] [-nofmv] [a b] WINEPREFIX=" + compat +
+                  "/pfx COMPAT=" + compat + " CLIENT=" + home / ".local/share/Steam" + "\n");
 }
 
 // The wait asks whether the started program still runs: yes while it does, no once it has ended

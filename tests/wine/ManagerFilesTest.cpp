@@ -63,9 +63,8 @@ TEST(YamlScalars, ReadsTheFlatKeysOfLutrisAndBottlesFiles) {
     EXPECT_EQ(ReadYamlScalar(bottle, {"Name"}), "My \"Zelta\"");
     EXPECT_EQ(ReadYamlScalar(bottle, {"Path"}), "~/Bottles/zelta");
     EXPECT_EQ(ReadYamlScalar("game:\n  prefix: ~\n", {"game", "prefix"}), std::nullopt);
-    EXPECT_EQ(
-        ReadYamlScalar("game:\n  deep:\n    prefix: /d\n  prefix: /p\n", {"game", "prefix"}),
-        "/p");
+    EXPECT_EQ(ReadYamlScalar("game:\n  deep:\n    prefix: /d\n  prefix: /p\n", {"game", "prefix"}),
+              "/p");
     EXPECT_EQ(ReadYamlScalar("game: {prefix: /flow}\n", {"game", "prefix"}), std::nullopt);
 }
 
