@@ -25,8 +25,9 @@ void WaitForGame(Pauses& pauses, WindowFinder& windows, bool settingsDialog, boo
     pauses.Pause(kPauseAfterStart);
     if (started) {
         int waited = kPauseAfterStart;
-        while (waited < kSlowStartLimit && !AnyGameWindow(windows, settingsDialog, levelDialog) &&
-               started->StartedProgramRuns()) {
+        // The process is asked first: one that has ended leaves the design's polls as they were.
+        while (waited < kSlowStartLimit && started->StartedProgramRuns() &&
+               !AnyGameWindow(windows, settingsDialog, levelDialog)) {
             pauses.ProcessEvents();
             pauses.Pause(kPollInterval);
             waited += kPollInterval;

@@ -413,10 +413,11 @@ TEST_F(BrowseDialogTest, TheTreeHoldsDesktopHomeAndTheFileSystemAndGrowsWithTheW
     ASSERT_NE(desktop, nullptr);
     EXPECT_EQ(desktop->text(0).toStdString(), "Desktop");
     EXPECT_TRUE(desktop->isExpanded());
-    ASSERT_GE(desktop->childCount(), 2);
-    EXPECT_EQ(desktop->child(desktop->childCount() - 2)->text(0).toStdString(),
+    ASSERT_GE(desktop->childCount(), 3);
+    EXPECT_EQ(desktop->child(desktop->childCount() - 3)->text(0).toStdString(),
               std::filesystem::path(home.Path()).filename().string());
-    EXPECT_EQ(desktop->child(desktop->childCount() - 1)->text(0).toStdString(), "File System");
+    EXPECT_EQ(desktop->child(desktop->childCount() - 2)->text(0).toStdString(), "File System");
+    EXPECT_EQ(desktop->child(desktop->childCount() - 1)->text(0).toStdString(), "Wine: none");
     EXPECT_EQ(browse->windowTitle().toStdString(), "Browse for ZELTA folder");
     EXPECT_EQ(browse->btnOK->geometry(), QRect(104, 218, 73, 25));
     EXPECT_EQ(browse->btnCancel->geometry(), QRect(192, 218, 73, 25));
