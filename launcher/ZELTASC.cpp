@@ -23,6 +23,7 @@
 
 #include <climits>
 #include <filesystem>
+#include <future>
 #include <unistd.h>
 
 namespace {
@@ -44,15 +45,20 @@ std::string StartFolder() {
 
 int main(int argc, char** argv) {
     const std::string startFolder = StartFolder();
+    // The search through the player's prefixes reads up to some hundred megabytes of registry
+    // files; it runs while Qt starts and is waited for before the first path is mapped.
+    const HomeFolders homeFolders = HomeFolders::FromEnvironment();
+    std::future<GamePrefixes::Search> prefixSearch =
+        std::async(std::launch::async, [homeFolders] { return GamePrefixes::Find(homeFolders); });
     FixFontResolution();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZELTA SCU"));
     QApplication::setWindowIcon(ApplicationIcon());
     RegisterDesignFonts();
 
-    // The prefix the game's record comes from; it is put into WINEPREFIX before anything maps a
-    // drive letter.
-    GamePrefixes prefixes(HomeFolders::FromEnvironment());
+    // The prefix the game's record comes from; it is put into WINEPREFIX (on this thread) before
+    // anything maps a drive letter.
+    GamePrefixes prefixes(homeFolders, prefixSearch.get());
     QtMessageBoxes messages;
     DesktopProgramStarter starter(startFolder, &prefixes);
     QtPauses pauses;

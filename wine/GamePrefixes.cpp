@@ -20,17 +20,26 @@ bool Inside(const std::string& path, const std::string& folder) {
 }
 } // namespace
 
-GamePrefixes::GamePrefixes(const HomeFolders& folders)
-    : GamePrefixes(folders, FindWinePrefixes(folders)) {}
+GamePrefixes::Search GamePrefixes::Find(const HomeFolders& folders) {
+    Search search;
+    search.prefixes = FindWinePrefixes(folders);
+    search.chosen = ChooseGamePrefix(search.prefixes);
+    return search;
+}
+
+GamePrefixes::GamePrefixes(const HomeFolders& folders) : GamePrefixes(folders, Find(folders)) {}
 
 GamePrefixes::GamePrefixes(const HomeFolders& folders, std::vector<FoundPrefix> prefixes)
-    : folders_(folders), prefixes_(std::move(prefixes)) {
+    : GamePrefixes(folders, Search{prefixes, ChooseGamePrefix(prefixes)}) {}
+
+GamePrefixes::GamePrefixes(const HomeFolders& folders, Search search)
+    : folders_(folders), prefixes_(std::move(search.prefixes)) {
     if (prefixes_.empty()) {
         FoundPrefix wine;
         wine.folder = folders.winePrefix.empty() ? folders.home + "/.wine" : folders.winePrefix;
         prefixes_.push_back(wine);
     }
-    current_ = ChooseGamePrefix(prefixes_).value_or(0);
+    current_ = search.chosen && *search.chosen < prefixes_.size() ? *search.chosen : 0;
     Apply();
 }
 

@@ -2,6 +2,7 @@
 
 #include "wine/FoundPrefix.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,8 +13,17 @@
 // for the rest of the run.
 class GamePrefixes {
 public:
-    // Finds and chooses (see PrefixDiscovery).
+    // What the search found: the prefixes and the one holding the newest record.
+    struct Search {
+        std::vector<FoundPrefix> prefixes;
+        std::optional<size_t> chosen;
+    };
+    // Finds and chooses (see PrefixDiscovery). Reads files only and changes no state, so it may
+    // run on a thread of its own while the windows are built.
+    static Search Find(const HomeFolders& folders);
+
     explicit GamePrefixes(const HomeFolders& folders);
+    GamePrefixes(const HomeFolders& folders, Search search);
     // Given prefixes (tests); the first is the default when none holds the record.
     GamePrefixes(const HomeFolders& folders, std::vector<FoundPrefix> prefixes);
 

@@ -2,6 +2,7 @@
 
 #include "platform/TextRules.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
@@ -343,36 +344,126 @@ std::optional<WineRegistryHive> WineRegistryHive::Load(const std::string& native
     return Parse(content.str());
 }
 
+namespace {
+
+size_t LineEnd(std::string_view text, size_t start) {
+    const void* newline = memchr(text.data() + start, '\n', text.size() - start);
+    return newline ? static_cast<size_t>(static_cast<const char*>(newline) - text.data())
+                   : text.size();
+}
+
+// The text a header line of the key ends with as Wine writes it ("\\1.0]" for a key ending in
+// "\1.0"): the key's last characters that have no letter case, separators doubled. Such text
+// reads the same in any letter case, so a plain search finds every candidate header. Empty when
+// the key ends in a letter (or in anything Wine would escape).
+std::string CaseFreeTail(std::string_view key) {
+    while (!key.empty() && key.back() == '\\')
+        key.remove_suffix(1);
+    size_t start = key.size();
+    while (start > 0) {
+        const unsigned char c = static_cast<unsigned char>(key[start - 1]);
+        if ((c | 0x20) >= 'a' && (c | 0x20) <= 'z')
+            break;
+        if (c < 0x20 || c >= 0x7F || c == '"' || c == ']' || c == '[')
+            return {};
+        --start;
+    }
+    if (start == key.size())
+        return {};
+    std::string tail;
+    for (char c : key.substr(start))
+        tail += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    return tail + "]";
+}
+
+} // namespace
+
 std::string WineRegistryHive::KeySections(std::string_view text,
                                           const std::vector<std::string>& keyPaths) {
-    std::vector<std::string> wanted;
-    for (const std::string& key : keyPaths)
+    std::vector<std::string> wanted, tails;
+    for (const std::string& key : keyPaths) {
         wanted.push_back(NormalKey(key));
-    std::string sections;
-    bool inWanted = false;
-    size_t start = 0;
-    while (start < text.size()) {
-        const void* newline = memchr(text.data() + start, '\n', text.size() - start);
-        const size_t end =
-            newline ? static_cast<size_t>(static_cast<const char*>(newline) - text.data())
-                    : text.size();
-        const std::string_view raw = text.substr(start, end - start);
-        const std::string_view line = TrimLeft(raw);
-        if (!line.empty() && line.front() == '[') {
-            size_t pos = 1;
-            const auto key = UnescapeRegistryText(line, pos, ']');
-            inWanted = false;
-            if (key) {
-                const std::string normal = NormalKey(*key);
-                for (const std::string& w : wanted)
-                    inWanted = inWanted || normal == w;
+        tails.push_back(CaseFreeTail(key));
+    }
+    auto isWantedHeader = [&](std::string_view line) {
+        line = TrimLeft(line);
+        if (line.empty() || line.front() != '[')
+            return false;
+        size_t pos = 1;
+        const auto key = UnescapeRegistryText(line, pos, ']');
+        if (!key)
+            return false;
+        const std::string normal = NormalKey(*key);
+        for (const std::string& w : wanted)
+            if (normal == w)
+                return true;
+        return false;
+    };
+    auto isHeader = [](std::string_view line) {
+        line = TrimLeft(line);
+        return !line.empty() && line.front() == '[';
+    };
+
+    // The lines to look at: every line, or, when each key has a case-free tail, only the lines
+    // where one of the tails occurs (a prefix that does not hold the key costs one search).
+    std::vector<size_t> candidates;
+    bool everyLine = false;
+    for (const std::string& tail : tails)
+        everyLine = everyLine || tail.empty();
+    if (!everyLine) {
+        // Every tail ends in the "]" of a header: the search runs from one "]" to the next.
+        size_t from = 0;
+        while (from < text.size()) {
+            const void* hit = memchr(text.data() + from, ']', text.size() - from);
+            if (!hit)
+                break;
+            const size_t close = static_cast<size_t>(static_cast<const char*>(hit) - text.data());
+            from = close + 1;
+            for (const std::string& tail : tails) {
+                if (close + 1 < tail.size() ||
+                    text.compare(close + 1 - tail.size(), tail.size(), tail) != 0)
+                    continue;
+                const size_t lineStart = text.rfind('\n', close);
+                candidates.push_back(lineStart == std::string_view::npos ? 0 : lineStart + 1);
+                break;
             }
         }
-        if (inWanted) {
+        std::sort(candidates.begin(), candidates.end());
+        candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+    }
+
+    std::string sections;
+    // Appends the section of the header at start: its line and the lines up to the next header.
+    auto appendSection = [&](size_t start) {
+        bool first = true;
+        while (start < text.size()) {
+            const size_t end = LineEnd(text, start);
+            const std::string_view raw = text.substr(start, end - start);
+            if (!first && isHeader(raw))
+                return start;
+            first = false;
             sections.append(raw);
             sections += '\n';
+            start = end + 1;
         }
-        start = end + 1;
+        return text.size();
+    };
+    if (everyLine) {
+        size_t start = 0;
+        while (start < text.size()) {
+            const size_t end = LineEnd(text, start);
+            start =
+                isWantedHeader(text.substr(start, end - start)) ? appendSection(start) : end + 1;
+        }
+    } else {
+        size_t done = 0; // candidates inside a section already taken are skipped
+        for (const size_t start : candidates) {
+            if (start < done)
+                continue;
+            const size_t end = LineEnd(text, start);
+            if (isWantedHeader(text.substr(start, end - start)))
+                done = appendSection(start);
+        }
     }
     return sections;
 }
@@ -394,7 +485,8 @@ WineRegistryHive::LoadKeys(const std::string& nativePath,
         return WineRegistryHive();
     }
     // Wine replaces the file by renaming a new one over it, so the mapped content stays whole.
-    void* mapped = mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+    void* mapped = mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ,
+                        MAP_PRIVATE | MAP_POPULATE, fd, 0);
     close(fd);
     if (mapped == MAP_FAILED)
         return std::nullopt;
