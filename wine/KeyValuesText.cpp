@@ -131,6 +131,7 @@ private:
 
 KeyValuesNode KeyValuesNode::Parse(std::string_view text) {
     KeyValuesNode root;
+    root.block_ = true; // the file is a block, even an empty one
     KeyValuesParser parser(text);
     // A stray closing brace at the top level ends nothing: reading goes on after it.
     while (!parser.AtEnd())
