@@ -468,6 +468,100 @@ std::string WineRegistryHive::KeySections(std::string_view text,
     return sections;
 }
 
+namespace {
+
+// A key path as the file orders it: its names in upper case.
+std::vector<std::string> KeyNames(const std::string& normalKey) {
+    std::vector<std::string> names;
+    size_t start = 0;
+    while (start <= normalKey.size()) {
+        size_t end = normalKey.find('\\', start);
+        if (end == std::string::npos)
+            end = normalKey.size();
+        names.push_back(normalKey.substr(start, end - start));
+        start = end + 1;
+    }
+    return names;
+}
+
+// Wine's order of keys: name by name, a parent before its subkeys.
+bool KeyBefore(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end());
+}
+
+} // namespace
+
+std::string WineRegistryHive::SortedKeySections(std::string_view text,
+                                                const std::vector<std::string>& keyPaths) {
+    if (text.substr(0, 23) != "WINE REGISTRY Version 2")
+        return KeySections(text, keyPaths);
+    struct Header {
+        size_t start, end;
+        std::vector<std::string> names;
+    };
+    // The first header line that starts at or after offset.
+    auto headerFrom = [&](size_t offset) -> std::optional<Header> {
+        size_t start = offset;
+        if (start > 0 && text[start - 1] != '\n') {
+            const size_t newline = text.find('\n', start);
+            if (newline == std::string_view::npos)
+                return std::nullopt;
+            start = newline + 1;
+        }
+        while (start < text.size()) {
+            const size_t end = LineEnd(text, start);
+            const std::string_view line = TrimLeft(text.substr(start, end - start));
+            if (!line.empty() && line.front() == '[') {
+                size_t pos = 1;
+                const auto key = UnescapeRegistryText(line, pos, ']');
+                return Header{start, end, KeyNames(NormalKey(key.value_or("")))};
+            }
+            start = end + 1;
+        }
+        return std::nullopt;
+    };
+
+    std::vector<size_t> found;
+    for (const std::string& keyPath : keyPaths) {
+        const std::vector<std::string> target = KeyNames(NormalKey(keyPath));
+        size_t lo = 0, hi = text.size();
+        // Every header starting before lo is before the target; none from mid to the first
+        // header after it is.
+        while (lo < hi) {
+            const size_t mid = lo + (hi - lo) / 2;
+            const std::optional<Header> header = headerFrom(mid);
+            if (!header || header->start >= hi)
+                hi = mid;
+            else if (KeyBefore(header->names, target))
+                lo = header->end + 1;
+            else
+                hi = mid;
+        }
+        const std::optional<Header> header = headerFrom(lo);
+        if (header && header->names == target)
+            found.push_back(header->start);
+    }
+    std::sort(found.begin(), found.end());
+    found.erase(std::unique(found.begin(), found.end()), found.end());
+
+    std::string sections;
+    for (size_t start : found) {
+        bool first = true;
+        while (start < text.size()) {
+            const size_t end = LineEnd(text, start);
+            const std::string_view raw = text.substr(start, end - start);
+            const std::string_view line = TrimLeft(raw);
+            if (!first && !line.empty() && line.front() == '[')
+                break;
+            first = false;
+            sections.append(raw);
+            sections += '\n';
+            start = end + 1;
+        }
+    }
+    return sections;
+}
+
 std::optional<WineRegistryHive>
 WineRegistryHive::LoadKeys(const std::string& nativePath,
                            const std::vector<std::string>& keyPaths) {
@@ -485,12 +579,12 @@ WineRegistryHive::LoadKeys(const std::string& nativePath,
         return WineRegistryHive();
     }
     // Wine replaces the file by renaming a new one over it, so the mapped content stays whole.
-    void* mapped = mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ,
-                        MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    // Only the pages the search touches are read.
+    void* mapped = mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
     close(fd);
     if (mapped == MAP_FAILED)
         return std::nullopt;
-    const std::string sections = KeySections(
+    const std::string sections = SortedKeySections(
         std::string_view(static_cast<const char*>(mapped), static_cast<size_t>(st.st_size)),
         keyPaths);
     munmap(mapped, static_cast<size_t>(st.st_size));

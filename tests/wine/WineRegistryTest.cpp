@@ -175,3 +175,60 @@ TEST_F(PrefixRegistryTest, TheFailureTextStandsForEveryMissingValue) {
 }
 
 } // namespace
+
+namespace {
+
+// A file as Wine writes it: keys in order, names compared in upper case, parents first.
+std::string SortedWineFile(bool withRecord) {
+    std::string text =
+        "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win64\n\n";
+    for (int i = 0; i < 1500; ++i)
+        text += "[Software\\\\Classes\\\\CLSID\\\\{" + std::to_string(100000 + i) +
+                "}] 1700000000\n#time=1\n@=\"x\"\n\"Bytes\"=hex:00,01,02,\\\n  03,04\n\n";
+    if (withRecord)
+        text += "[Software\\\\HALVERN\\\\Quellgard\\\\1.0] "
+                "1700000000\n\"InstalledPath\"=\"C:\\\\Plain\\\\\"\n"
+                "\"Other\"=\"o\"\n\n";
+    text += "[Software\\\\Halvern\\\\Quellgard\\\\1.0\\\\Sub] 1\n\"InstalledPath\"=\"wrong\"\n\n";
+    text += "[Software\\\\Halvern_Tools] 1\n\"InstalledPath\"=\"wrong\"\n\n";
+    for (int i = 0; i < 700; ++i)
+        text += "[Software\\\\Microsoft\\\\Key" + std::to_string(1000 + i) + "] 1\n\"v\"=\"w\"\n";
+    if (withRecord)
+        text += "[Software\\\\Wow6432Node\\\\halvern\\\\Quellgard\\\\1.0] "
+                "1\n\"InstalledPath\"=\"C:\\\\Wow\\\\\"\n";
+    text += "[System\\\\CurrentControlSet] 1\n\"v\"=\"w\"\n";
+    return text;
+}
+
+// The record's key is found in a file of Wine's by bisection, in any other file by the search
+// for its header, and both read what the whole file's parse reads.
+TEST(WineRegistryKeys, OnlyTheRecordsKeysAreReadAndReadAsTheWholeFileReadsThem) {
+    const std::vector<std::string> keys{kGameRegistryKey32, kGameRegistryKey};
+    for (const bool withRecord : {true, false}) {
+        const std::string sorted = SortedWineFile(withRecord);
+        const WineRegistryHive whole = WineRegistryHive::Parse(sorted);
+        for (const std::string& text :
+             {sorted, sorted.substr(sorted.find('\n') + 1) /* no signature: searched */}) {
+            const std::string sections = WineRegistryHive::SortedKeySections(text, keys);
+            EXPECT_LT(sections.size(), 300u);
+            const WineRegistryHive part = WineRegistryHive::Parse(sections);
+            for (const std::string& key : keys)
+                for (const char* value : {"InstalledPath", "Other"})
+                    EXPECT_EQ(TextOf(part, key.c_str(), value), TextOf(whole, key.c_str(), value))
+                        << key << " " << value << " record " << withRecord;
+        }
+    }
+    EXPECT_EQ(TextOf(WineRegistryHive::Parse(
+                         WineRegistryHive::SortedKeySections(SortedWineFile(true), keys)),
+                     kGameRegistryKey32, "InstalledPath"),
+              "C:\\Wow\\");
+    // A record appended by hand to a file without Wine's signature is still found.
+    const std::string appended =
+        "[Software\\\\Zed] 1\n\"v\"=\"w\"\n[Software\\\\Halvern\\\\Quellgard\\\\1.0] 1\n"
+        "\"InstalledPath\"=\"C:\\\\Hand\\\\\"\n";
+    EXPECT_EQ(TextOf(WineRegistryHive::Parse(WineRegistryHive::SortedKeySections(appended, keys)),
+                     kGameRegistryKey, "InstalledPath"),
+              "C:\\Hand\\");
+}
+
+} // namespace
