@@ -521,6 +521,26 @@ std::string WineRegistryHive::SortedKeySections(std::string_view text,
         return std::nullopt;
     };
 
+    // Every header read on the way, and the file's first and last: a file edited by hand (a key
+    // added at its start or end) shows itself out of order there and is searched instead.
+    std::vector<Header> seen;
+    auto probe = [&](size_t offset) {
+        std::optional<Header> header = headerFrom(offset);
+        if (header)
+            seen.push_back(*header);
+        return header;
+    };
+    probe(0);
+    for (size_t start = text.rfind('\n'); start != std::string_view::npos && start > 0;) {
+        const size_t lineStart = text.rfind('\n', start - 1);
+        const size_t from = lineStart == std::string_view::npos ? 0 : lineStart + 1;
+        const std::string_view line = TrimLeft(text.substr(from, start - from));
+        if (!line.empty() && line.front() == '[') {
+            probe(from);
+            break;
+        }
+        start = lineStart;
+    }
     std::vector<size_t> found;
     for (const std::string& keyPath : keyPaths) {
         const std::vector<std::string> target = KeyNames(NormalKey(keyPath));
@@ -529,7 +549,7 @@ std::string WineRegistryHive::SortedKeySections(std::string_view text,
         // header after it is.
         while (lo < hi) {
             const size_t mid = lo + (hi - lo) / 2;
-            const std::optional<Header> header = headerFrom(mid);
+            const std::optional<Header> header = probe(mid);
             if (!header || header->start >= hi)
                 hi = mid;
             else if (KeyBefore(header->names, target))
@@ -537,10 +557,15 @@ std::string WineRegistryHive::SortedKeySections(std::string_view text,
             else
                 hi = mid;
         }
-        const std::optional<Header> header = headerFrom(lo);
+        const std::optional<Header> header = probe(lo);
         if (header && header->names == target)
             found.push_back(header->start);
     }
+    std::sort(seen.begin(), seen.end(),
+              [](const Header& a, const Header& b) { return a.start < b.start; });
+    for (size_t i = 1; i < seen.size(); ++i)
+        if (KeyBefore(seen[i].names, seen[i - 1].names))
+            return KeySections(text, keyPaths);
     std::sort(found.begin(), found.end());
     found.erase(std::unique(found.begin(), found.end()), found.end());
 

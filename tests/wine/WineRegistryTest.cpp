@@ -222,13 +222,17 @@ TEST(WineRegistryKeys, OnlyTheRecordsKeysAreReadAndReadAsTheWholeFileReadsThem) 
                          WineRegistryHive::SortedKeySections(SortedWineFile(true), keys)),
                      kGameRegistryKey32, "InstalledPath"),
               "C:\\Wow\\");
-    // A record appended by hand to a file without Wine's signature is still found.
-    const std::string appended =
-        "[Software\\\\Zed] 1\n\"v\"=\"w\"\n[Software\\\\Halvern\\\\Quellgard\\\\1.0] 1\n"
-        "\"InstalledPath\"=\"C:\\\\Hand\\\\\"\n";
-    EXPECT_EQ(TextOf(WineRegistryHive::Parse(WineRegistryHive::SortedKeySections(appended, keys)),
-                     kGameRegistryKey, "InstalledPath"),
-              "C:\\Hand\\");
+    // A record added by hand out of order, at the end or at the start, is still found.
+    const std::string record =
+        "[Software\\\\Halvern\\\\Quellgard\\\\1.0] 1\n\"InstalledPath\"=\"C:\\\\Hand\\\\\"\n";
+    const std::string body = SortedWineFile(false);
+    const size_t firstKey = body.find("\n[") + 1;
+    for (const std::string& edited :
+         {"[Software\\\\Zed] 1\n\"v\"=\"w\"\n" + record, body + record,
+          body.substr(0, firstKey) + "[Software\\\\Zed] 1\n" + record + body.substr(firstKey)})
+        EXPECT_EQ(TextOf(WineRegistryHive::Parse(WineRegistryHive::SortedKeySections(edited, keys)),
+                         kGameRegistryKey, "InstalledPath"),
+                  "C:\\Hand\\");
 }
 
 } // namespace
