@@ -2,8 +2,10 @@
 # Time from the utility's start to its main window being mapped, under Xvfb, for three
 # installations laid out in a temporary folder: an empty game folder; 2,000 levels, 500 cutscenes,
 # 285 movies and 1,000 demos; and ten times that; every level, cutscene and movie named in the
-# name tables. Runs alternate between the installations (and the programs, when several are
-# given); the table shows medians.
+# name tables. Then the prefix search, with no WINEPREFIX: a home without any prefix against homes
+# with 40 Steam prefixes of 4 MB each, none or one of them holding the installation record. Runs
+# alternate between the installations (and the programs, when several are given); the table shows
+# medians.
 # Usage: bench/startup.sh [-n RUNS] [PROGRAM...]   (default: 5 runs of build/zeltasc)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -60,6 +62,36 @@ install() {
   done
 }
 install empty 0 0 0 0
+
+# homes NAME RECORD: 40 Steam prefixes whose system.reg is 4 MB of keys; RECORD: the app id whose
+# prefix holds the record of the empty installation, or "none".
+reg=$work/system.reg
+awk 'BEGIN {
+  printf "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win64\n\n"
+  for (i = 0; size < 4194304; i++) {
+    line = sprintf("[Software\\\\Classes\\\\CLSID\\\\{%08X-1234-5678-9ABC-DEF012345678}\\\\InprocServer32] 1700000000\n#time=1d9a0b0c0d0e0f0\n@=\"C:\\\\windows\\\\system32\\\\component%d.dll\"\n\"ThreadingModel\"=\"Both\"\n\n", i, i)
+    printf "%s", line; size += length(line)
+  } }' >"$reg"
+homes() {
+  local home=$work/home-$1 record=$2
+  local compat=$home/.local/share/Steam/steamapps/compatdata
+  mkdir -p "$home/.steam"
+  for app in $(seq 1001 1040); do
+    mkdir -p "$compat/$app/pfx/dosdevices"
+    : >"$compat/$app/pfx.lock"
+    if [ "$app" = "$record" ]; then
+      { cat "$reg"; printf '[Software\\\\Wow6432Node\\\\Halvern\\\\Quellgard\\\\1.0] 1700000000\n"InstalledPath"="%s"\n' \
+          "$(grep -o '"InstalledPath"=.*' "$work/empty/prefix/system.reg" | cut -d'"' -f4)"; } \
+        >"$compat/$app/pfx/system.reg"
+      ln -s / "$compat/$app/pfx/dosdevices/z:"
+    else
+      cp "$reg" "$compat/$app/pfx/system.reg"
+    fi
+  done
+}
+mkdir -p "$work/home-bare"
+homes none none
+homes one 1020
 install 2000 2000 500 285 1000
 install 20000 20000 5000 2857 10000
 
@@ -76,6 +108,15 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
           "$SCU_BENCH_PROBE" "ZELTA Startup Configuration Utility" 120 \
           "$work/$installation/utility$p/zeltasc" 2>/dev/null </dev/null || echo fail)
         echo "$installation $p $seconds" >>"$work/times.txt"
+      done
+    done
+    for home in bare none one; do
+      for p in $(seq 0 $((SCU_BENCH_PROGRAMS - 1))); do
+        seconds=$(env -u WINEPREFIX HOME=$work/home-$home XDG_CONFIG_HOME=$work/home/.config \
+          XDG_DATA_HOME=$work/home-$home/.local/share \
+          "$SCU_BENCH_PROBE" "ZELTA Startup Configuration Utility" 120 \
+          "$work/empty/utility$p/zeltasc" 2>/dev/null </dev/null || echo fail)
+        echo "home-$home $p $seconds" >>"$work/times.txt"
       done
     done
   done
@@ -96,6 +137,12 @@ for program in "${programs[@]}"; do
     printf "  %-72s %8.3f s\n", "empty game folder", e
     printf "  %-72s %8.3f s  %5.2f x empty\n", "2,000 levels, 500 cutscenes, 285 movies, 1,000 demos, all named", s, s / e
     printf "  %-72s %8.3f s  extra cost %5.1f x that of 2,000\n", "20,000 levels, 5,000 cutscenes, 2,857 movies, 10,000 demos, all named", l, (l - e) / (s - e)
+  }'
+  bare=$(median home-bare $p) none=$(median home-none $p) one=$(median home-one $p)
+  awk -v b="$bare" -v n="$none" -v o="$one" 'BEGIN {
+    printf "  %-72s %8.3f s\n", "home without prefixes (no WINEPREFIX)", b
+    printf "  %-72s %8.3f s  %5.2f x that home\n", "40 Steam prefixes of 4 MB, none holds the record", n, n / b
+    printf "  %-72s %8.3f s  %5.2f x that home\n", "40 Steam prefixes of 4 MB, one holds the record", o, o / b
   }'
   [ "$fails" -eq 0 ] || echo "  ($fails runs did not show the window)"
   p=$((p + 1))

@@ -14,8 +14,8 @@ packer=$build/fuzz/fuzz_seed_packer
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 rm -rf "$out"
-for t in ini version_resource wine_registry zip_directory xpd_extract language_file windows_text \
-  parameters command_line desktop_exec; do
+for t in ini version_resource wine_registry key_values zip_directory xpd_extract language_file \
+  windows_text parameters command_line desktop_exec; do
   mkdir -p "$out/fuzz_$t"
 done
 
@@ -35,6 +35,17 @@ printf 'd\351mo \303 \355\240\200 \300\257 \364\220\200\200' >"$out/fuzz_windows
 sed -n '/<<REG/,/^REG$/p' "$here/tools/demo/make-demo-install.sh" | sed '1d;$d' |
   sed -e 's/\\\\\\\\/\\\\/g' -e 's/\$escaped/Z:\\\\opt\\\\zelta\\\\game\\\\/' \
     >"$out/fuzz_wine_registry/system.reg"
+
+# Steam's key-value files: a library list (current and older form), a compatibility-tool mapping
+# and a tool's declaration.
+printf '"libraryfolders"\n{\n\t"0"\n\t{\n\t\t"path"\t\t"/home/ann/.local/share/Steam"\n\t\t"apps"\n\t\t{\n\t\t\t"228980"\t\t"1"\n\t\t}\n\t}\n\t"1"\n\t{\n\t\t"path"\t\t"/mnt/games/SteamLibrary"\n\t}\n}\n' \
+  >"$out/fuzz_key_values/libraryfolders.vdf"
+printf '"LibraryFolders"\n{\n\t"TimeNextStatsReport"\t\t"1700000000"\n\t"1"\t\t"/mnt/old \\"quoted\\""\n}\n' \
+  >"$out/fuzz_key_values/libraryfolders-old.vdf"
+printf '"InstallConfigStore" { "Software" { "Valve" { "Steam" { "CompatToolMapping" { "100" { "name" "proton_8" "config" "" "priority" "250" } } } } } } // end\n' \
+  >"$out/fuzz_key_values/config.vdf"
+printf '"compatibilitytools" { "compat_tools" { "GE-Proton9-1" { "install_path" "." [$LINUX] "display_name" "GE" } } }\n' \
+  >"$out/fuzz_key_values/compatibilitytool.vdf"
 
 # Programs with version resources.
 sh "$here/tests/fixtures/make-pe-fixtures.sh" "$work/pe" >/dev/null

@@ -9,8 +9,9 @@ seconds=${1:?usage: fuzz/run.sh SECONDS [TARGET...]}
 shift
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${SCU_FUZZ_BUILD_DIR:-$here/build-fuzz}
-all=(fuzz_ini fuzz_version_resource fuzz_wine_registry fuzz_zip_directory fuzz_xpd_extract
-  fuzz_language_file fuzz_windows_text fuzz_parameters fuzz_command_line fuzz_desktop_exec)
+all=(fuzz_ini fuzz_version_resource fuzz_wine_registry fuzz_key_values fuzz_zip_directory
+  fuzz_xpd_extract fuzz_language_file fuzz_windows_text fuzz_parameters fuzz_command_line
+  fuzz_desktop_exec)
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=("${all[@]}")
 

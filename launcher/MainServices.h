@@ -9,6 +9,7 @@ class GameRegistry;
 class FileTypeRegistrar;
 class AppWindow;
 class FileDialogs;
+class GamePrefixes;
 
 // The platform services the main window reaches; production builds them in the program unit,
 // tests hand in fakes. A service the tested code does not use may be left null.
@@ -22,4 +23,6 @@ struct MainServices {
     FileTypeRegistrar* fileTypes = nullptr;
     AppWindow* appWindow = nullptr;
     FileDialogs* fileDialogs = nullptr;
+    // The Wine prefixes found and the one in use (named in the destination field's hint).
+    GamePrefixes* prefixes = nullptr;
 };

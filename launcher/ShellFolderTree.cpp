@@ -35,7 +35,7 @@ QIcon FolderIcon() {
 } // namespace
 
 ShellFolderTree::ShellFolderTree(const QString& desktopFolder, const QString& homeFolder,
-                                 const QString& winePrefix, QWidget* parent)
+                                 const std::vector<PrefixNode>& prefixes, QWidget* parent)
     : QTreeWidget(parent) {
     setHeaderHidden(true);
     setColumnCount(1);
@@ -56,7 +56,14 @@ ShellFolderTree::ShellFolderTree(const QString& desktopFolder, const QString& ho
     if (!homeFolder.isEmpty() && QDir(homeFolder).exists())
         AddFolder(desktop_, QDir(homeFolder).dirName(), home);
     fileSystem_ = AddFolder(desktop_, QStringLiteral("File System"), QStringLiteral("/"));
-    AddWineDrives(winePrefix);
+    for (const PrefixNode& prefix : prefixes) {
+        auto* node = new QTreeWidgetItem(desktop_, QStringList(prefix.label));
+        node->setData(0, kPopulatedRole, true);
+        node->setToolTip(0, prefix.label);
+        prefixes_.push_back(node);
+        AddWineDrives(node, prefix.folder);
+        node->setExpanded(prefixes.size() == 1);
+    }
 
     connect(this, &QTreeWidget::itemExpanded, this,
             [this](QTreeWidgetItem* item) { Populate(item); });
@@ -84,7 +91,7 @@ QTreeWidgetItem* ShellFolderTree::AddFolder(QTreeWidgetItem* parent, const QStri
     return item;
 }
 
-void ShellFolderTree::AddWineDrives(const QString& winePrefix) {
+void ShellFolderTree::AddWineDrives(QTreeWidgetItem* prefixNode, const QString& winePrefix) {
     if (winePrefix.isEmpty())
         return;
     // Each drive is an entry "<letter>:" of dosdevices, usually a link; only one that leads to a
@@ -101,7 +108,7 @@ void ShellFolderTree::AddWineDrives(const QString& winePrefix) {
         const QString folder = entry.canonicalFilePath();
         if (folder.isEmpty())
             continue;
-        drives_.push_back(AddFolder(desktop_, name, folder));
+        drives_.push_back(AddFolder(prefixNode, name, folder));
     }
 }
 
@@ -117,6 +124,8 @@ void ShellFolderTree::ApplyIcons(QTreeWidgetItem* item) {
     static const QFileIconProvider provider;
     if (item == desktop_)
         item->setIcon(0, provider.icon(QFileIconProvider::Desktop));
+    else if (std::find(prefixes_.begin(), prefixes_.end(), item) != prefixes_.end())
+        item->setIcon(0, provider.icon(QFileIconProvider::Computer));
     else if (item == fileSystem_ ||
              std::find(drives_.begin(), drives_.end(), item) != drives_.end())
         item->setIcon(0, provider.icon(QFileIconProvider::Drive));

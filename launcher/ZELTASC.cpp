@@ -12,17 +12,19 @@
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtPauses.h"
 #include "platform/UtilityPlaces.h"
-#include "platform/WinePrefixGameRegistry.h"
 #include "platform/X11WindowFinder.h"
 #include "platform/XrandrDisplayModes.h"
 #include "resources/Fonts.h"
 #include "resources/Glyphs.h"
+#include "wine/GamePrefixes.h"
+#include "wine/WinePrefixGameRegistry.h"
 
 #include <QApplication>
 #include <QTimer>
 
 #include <climits>
 #include <filesystem>
+#include <future>
 #include <unistd.h>
 
 namespace {
@@ -44,6 +46,11 @@ std::string StartFolder() {
 
 int main(int argc, char** argv) {
     const std::string startFolder = StartFolder();
+    // The search through the player's prefixes reads up to some hundred megabytes of registry
+    // files; it runs while Qt starts and is waited for before the first path is mapped.
+    const HomeFolders homeFolders = HomeFolders::FromEnvironment();
+    std::future<GamePrefixes::Search> prefixSearch =
+        std::async(std::launch::async, [homeFolders] { return GamePrefixes::Find(homeFolders); });
     FixFontResolution();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZELTA SCU"));
@@ -54,8 +61,11 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(ApplicationIcon());
     RegisterDesignFonts();
 
+    // The prefix the game's record comes from; it is put into WINEPREFIX (on this thread) before
+    // anything maps a drive letter.
+    GamePrefixes prefixes(homeFolders, prefixSearch.get());
     QtMessageBoxes messages;
-    DesktopProgramStarter starter;
+    DesktopProgramStarter starter(startFolder, &prefixes);
     QtPauses pauses;
     X11WindowFinder windows;
     FreedesktopFileTypes fileTypes(ProgramPath(argv[0]));
@@ -64,7 +74,7 @@ int main(int argc, char** argv) {
     MainServices services;
     services.messages = &messages;
     services.starter = &starter;
-    WinePrefixGameRegistry registry(WinePrefix());
+    WinePrefixGameRegistry registry(prefixes.Current().folder);
     services.registry = &registry;
     XrandrDisplayModes displayModes;
     services.displayModes = &displayModes;
@@ -73,6 +83,7 @@ int main(int argc, char** argv) {
     services.fileTypes = &fileTypes;
     services.appWindow = &appWindow;
     services.fileDialogs = &fileDialogs;
+    services.prefixes = &prefixes;
 
     // Beside the program, or per user for an installed copy.
     const UtilityPlaces places = LocateUtilityPlaces(GetProgramFolder());
@@ -80,7 +91,7 @@ int main(int argc, char** argv) {
     frmMain = &mainWindow;
     appWindow.SetWindow(&mainWindow);
     fileDialogs.SetOwner(&mainWindow);
-    TfrmBrowse browse(&mainWindow);
+    TfrmBrowse browse(&mainWindow, QString(), QString(), BrowsePrefixNodes(prefixes));
     frmBrowse = &browse;
     TfrmAbout about(&mainWindow);
     frmAbout = &about;

@@ -5,8 +5,11 @@
 #include "platform/Paths.h"
 #include "resources/DesignWidgets.h"
 #include "resources/Glyphs.h"
+#include "wine/FoundPrefix.h"
+#include "wine/GamePrefixes.h"
 
 #include <QDir>
+#include <QFile>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -25,7 +28,7 @@ constexpr int kStatusHeight = 21;
 } // namespace
 
 TfrmBrowse::TfrmBrowse(QWidget* parent, const QString& desktopFolder, const QString& homeFolder,
-                       const QString& winePrefix)
+                       const std::vector<PrefixNode>& prefixes)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("frmBrowse"));
@@ -38,8 +41,15 @@ TfrmBrowse::TfrmBrowse(QWidget* parent, const QString& desktopFolder, const QStr
                                 ? QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)
                                 : desktopFolder;
     const QString home = homeFolder.isEmpty() ? QDir::homePath() : homeFolder;
-    const QString prefix = winePrefix.isEmpty() ? QString::fromStdString(WinePrefix()) : winePrefix;
-    stvFolders = new ShellFolderTree(desktop, home, prefix, this);
+    std::vector<PrefixNode> nodes = prefixes;
+    if (nodes.empty()) {
+        FoundPrefix wine;
+        wine.folder = WinePrefix();
+        nodes.push_back(
+            {QFile::decodeName(PrefixLabel(wine, QFile::encodeName(home).toStdString()).c_str()),
+             QFile::decodeName(wine.folder.c_str())});
+    }
+    stvFolders = new ShellFolderTree(desktop, home, nodes, this);
     stvFolders->setObjectName(QStringLiteral("stvFolders"));
     stvFolders->setGeometry(0, 0, kClientWidth, kTreeHeight);
 
@@ -98,4 +108,13 @@ void TfrmBrowse::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (QWidget* owner = parentWidget())
         move(owner->frameGeometry().center() - QRect(QPoint(), frameGeometry().size()).center());
+}
+
+std::vector<PrefixNode> BrowsePrefixNodes(const GamePrefixes& prefixes) {
+    std::vector<PrefixNode> nodes;
+    for (const FoundPrefix& prefix : prefixes.All())
+        if (IsFolder(prefix.folder))
+            nodes.push_back({QFile::decodeName(prefixes.Label(prefix).c_str()),
+                             QFile::decodeName(prefix.folder.c_str())});
+    return nodes;
 }

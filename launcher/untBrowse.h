@@ -1,12 +1,14 @@
 #pragma once
 
+#include "launcher/ShellFolderTree.h"
+
 #include <QDialog>
 
 #include <string>
+#include <vector>
 
 class QPushButton;
 class QStatusBar;
-class ShellFolderTree;
 
 // The folder browse dialog: the user picks the game folder, a folder that holds "launcher.exe".
 // One instance lives for the whole run, so the tree keeps its expansion and selection.
@@ -14,11 +16,12 @@ class TfrmBrowse : public QDialog {
     Q_OBJECT
 
 public:
-    // desktopFolder, homeFolder, winePrefix: the native folders under the tree's Desktop node (the
-    // prefix gives its drives); empty texts take the user's own.
+    // desktopFolder, homeFolder: the native folders under the tree's Desktop node; empty texts
+    // take the user's own. prefixes: the Wine prefixes whose drives are listed; none: the one of
+    // WINEPREFIX, else ~/.wine.
     explicit TfrmBrowse(QWidget* parent = nullptr, const QString& desktopFolder = QString(),
                         const QString& homeFolder = QString(),
-                        const QString& winePrefix = QString());
+                        const std::vector<PrefixNode>& prefixes = {});
 
     // In: the folder the caller passes in. Out: the folder chosen with "Okay", ending in a
     // separator.
@@ -39,3 +42,7 @@ protected:
 };
 
 extern TfrmBrowse* frmBrowse;
+
+class GamePrefixes;
+// The tree's nodes for the prefixes found (those whose folder exists), labelled as the hint.
+std::vector<PrefixNode> BrowsePrefixNodes(const GamePrefixes& prefixes);

@@ -204,6 +204,8 @@ private:
     // Steps of the show sequence before the options are loaded: game folder, executables,
     // content lists and screen modes.
     void DiscoverGame();
+    // Names the Wine prefix in use in the destination field's hint.
+    void ShowPrefixInUse();
     // Unchecks a group title box and runs its reaction once, whether or not it was checked.
     void SwitchOffGroup(QCheckBox* title, void (TfrmMain::*reaction)());
     void ConnectDemoHandlers();

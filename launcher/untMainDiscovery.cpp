@@ -4,16 +4,25 @@
 
 #include "launcher/GameDiscovery.h"
 #include "launcher/untBrowse.h"
+#include "platform/Paths.h"
 #include "platform/QtText.h"
+#include "wine/GamePrefixes.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 
+void TfrmMain::ShowPrefixInUse() {
+    if (services_.prefixes)
+        stxDestFolder->setToolTip(QFile::decodeName(services_.prefixes->CurrentLabel().c_str()));
+}
+
 void TfrmMain::DiscoverGame() {
     stxDestFolder->setText(QText(ReadGameRegistryValue(services_.registry, "InstalledPath")));
+    ShowPrefixInUse();
     ScanExecutables();
     if (cbEXE->count() > 0)
         cbEXE->setCurrentIndex(0);
@@ -42,8 +51,12 @@ void TfrmMain::cbEXEChange() {
 void TfrmMain::btnBrowseClick() {
     if (frmBrowse) {
         frmBrowse->FolderPath = GameFolder();
-        frmBrowse->exec();
+        const bool chosen = frmBrowse->exec() == QDialog::Accepted;
         stxDestFolder->setText(QText(frmBrowse->FolderPath));
+        // A folder inside a prefix makes that prefix, and its Wine, the ones the game runs in.
+        if (chosen && services_.prefixes &&
+            services_.prefixes->UseFolder(NativePath(frmBrowse->FolderPath)))
+            ShowPrefixInUse();
     }
     ScanExecutables();
     if (cbEXE->count() > 0)

@@ -84,7 +84,8 @@ void TfrmMain::RunLaunch() {
             if (!StartedWithPackage() && services_.appWindow)
                 services_.appWindow->Minimise();
             if (services_.pauses && services_.windows)
-                WaitForGame(*services_.pauses, *services_.windows, settingsDialog, levelDialog);
+                WaitForGame(*services_.pauses, *services_.windows, settingsDialog, levelDialog,
+                            services_.starter);
         }
         if (xpdPlayback)
             FinishXpdPlayback(playedDemo);

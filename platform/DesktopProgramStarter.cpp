@@ -3,6 +3,8 @@
 #include "platform/CommandLineSplit.h"
 #include "platform/Paths.h"
 #include "platform/RegularFile.h"
+#include "wine/GamePrefixes.h"
+#include "wine/WineCommand.h"
 
 #include <QDesktopServices>
 #include <QUrl>
@@ -27,42 +29,10 @@ bool IsWindowsProgram(const std::string& nativePath) {
     return mz;
 }
 
-bool IsExecutableFile(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
-}
-
-std::string FindOnPath(const std::string& name) {
-    const char* path = std::getenv("PATH");
-    std::string list = path ? path : "/usr/local/bin:/usr/bin:/bin";
-    size_t start = 0;
-    while (start <= list.size()) {
-        size_t end = list.find(':', start);
-        if (end == std::string::npos)
-            end = list.size();
-        // An empty entry of PATH stands for the current folder.
-        const std::string folder = end > start ? list.substr(start, end - start) : std::string(".");
-        const std::string candidate = folder + "/" + name;
-        if (IsExecutableFile(candidate))
-            return candidate;
-        start = end + 1;
-    }
-    return {};
-}
-
 } // namespace
 
-std::string FindWineProgram() {
-    if (const char* named = std::getenv("WINE"); named && *named) {
-        const std::string wine = named;
-        const std::string found = wine.find('/') != std::string::npos
-                                      ? (IsExecutableFile(wine) ? wine : "")
-                                      : FindOnPath(wine);
-        if (!found.empty())
-            return found;
-    }
-    return FindOnPath("wine");
-}
+DesktopProgramStarter::DesktopProgramStarter(std::string startFolder, const GamePrefixes* prefixes)
+    : startFolder_(std::move(startFolder)), prefixes_(prefixes) {}
 
 std::string DesktopProgramStarter::Start(const std::string& program, const std::string& arguments,
                                          const std::string& folder) {
@@ -72,13 +42,16 @@ std::string DesktopProgramStarter::Start(const std::string& program, const std::
         return "The program file does not exist.";
 
     std::vector<std::string> argv;
+    std::vector<std::pair<std::string, std::string>> environment;
     if (IsWindowsProgram(native)) {
-        // WINEPREFIX stays in the environment the game inherits, so it runs in the prefix
-        // whose installation record was read.
-        const std::string wine = FindWineProgram();
-        if (wine.empty())
-            return "Wine is needed to run this Windows program but was not found.";
-        argv = {wine, native};
+        FoundPrefix plain;
+        plain.folder = WinePrefix();
+        WineCommand wine = BuildWineCommand(prefixes_ ? prefixes_->Current() : plain, startFolder_);
+        if (!wine.failure.empty())
+            return wine.failure;
+        argv = std::move(wine.before);
+        argv.push_back(native);
+        environment = std::move(wine.environment);
     } else {
         if (access(native.c_str(), X_OK) != 0)
             return "The program file is not executable.";
@@ -89,11 +62,29 @@ std::string DesktopProgramStarter::Start(const std::string& program, const std::
     const std::string workingFolder = NativePath(folder);
 
     // Everything the child needs is prepared before fork, so the child only calls async-safe
-    // functions. The grandchild runs the program; an exec failure comes back through the pipe.
+    // functions. The child runs the program in a session of its own and stays our child, so
+    // StartedProgramRuns can tell when it ends; an exec failure comes back through the pipe.
     std::vector<char*> args;
     for (std::string& a : argv)
         args.push_back(a.data());
     args.push_back(nullptr);
+    std::vector<std::string> envText;
+    for (char** e = environ; *e; ++e) {
+        const std::string entry = *e;
+        bool replaced = false;
+        for (const auto& [name, value] : environment)
+            replaced = replaced || entry.rfind(name + "=", 0) == 0;
+        if (!replaced)
+            envText.push_back(entry);
+    }
+    for (const auto& [name, value] : environment)
+        envText.push_back(name + "=" + value);
+    std::vector<char*> envp;
+    for (std::string& e : envText)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+
+    StartedProgramRuns(); // reaps the previous game if it has ended
 
     int report[2];
     if (pipe2(report, O_CLOEXEC) != 0)
@@ -107,8 +98,6 @@ std::string DesktopProgramStarter::Start(const std::string& program, const std::
     }
     if (child == 0) {
         close(report[0]);
-        if (fork() != 0)
-            _exit(0);
         setsid();
         int error = 0;
         if (chdir(workingFolder.c_str()) != 0) {
@@ -120,25 +109,41 @@ std::string DesktopProgramStarter::Start(const std::string& program, const std::
                 if (devNull != STDIN_FILENO)
                     close(devNull);
             }
-            execv(args[0], args.data());
+            execve(args[0], args.data(), envp.data());
             error = errno;
         }
         (void)!write(report[1], &error, sizeof error);
         _exit(127);
     }
     close(report[1]);
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
     int error = 0;
     ssize_t got;
     do {
         got = read(report[0], &error, sizeof error);
     } while (got < 0 && errno == EINTR);
     close(report[0]);
-    if (got == static_cast<ssize_t>(sizeof error))
+    if (got == static_cast<ssize_t>(sizeof error)) {
+        int status = 0;
+        while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+        }
         return std::strerror(error);
+    }
+    started_ = child;
     return {};
+}
+
+bool DesktopProgramStarter::StartedProgramRuns() {
+    if (started_ <= 0)
+        return false;
+    int status = 0;
+    pid_t done;
+    do {
+        done = waitpid(started_, &status, WNOHANG);
+    } while (done < 0 && errno == EINTR);
+    if (done == 0)
+        return true;
+    started_ = 0; // ended and reaped (or not ours to wait for)
+    return false;
 }
 
 void DesktopProgramStarter::Open(const std::string& documentOrUrl) {

@@ -10,6 +10,10 @@ public:
     // text on success, otherwise the reason the program could not be started.
     virtual std::string Start(const std::string& program, const std::string& arguments,
                               const std::string& folder) = 0;
+    // Whether the program last started (or the program it became by exec, such as the Wine
+    // loader) still runs; false when none was started. The wait for the game asks it while no
+    // game window has been seen yet.
+    virtual bool StartedProgramRuns() = 0;
     // Opens a document (path text) or a URL ("mailto:", "http://") with the desktop's program.
     // The outcome is not reported.
     virtual void Open(const std::string& documentOrUrl) = 0;

@@ -10,7 +10,7 @@ packages=(
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-libav gstreamer1.0-tools gstreamer1.0-x
-  libzip-dev libx11-dev libxrandr-dev
+  libzip-dev libx11-dev libxrandr-dev libsqlite3-dev
   libgtest-dev libgmock-dev
   xvfb xauth xdotool x11-apps x11-utils imagemagick openbox
   weston xwayland qt6-wayland

@@ -142,6 +142,24 @@ TEST_F(PackageRoadE2ETest, PlaysThePackageUnseenAndLeavesNothingBehind) {
               std::string::npos);
 }
 
+// A game whose first window comes late (a prefix being updated) is waited for while it runs,
+// so its window appears while the utility still waits, and the package's files go only after.
+TEST_F(PackageRoadE2ETest, AGameSlowToShowItsWindowIsWaitedFor) {
+    ASSERT_TRUE(watcher.Ready()) << "needs an X display";
+    setenv("ZELTA_STANDIN_DELAY_MS", "7000", 1);
+    const std::string package = MakePackage(
+        "slow.xpd", {{"K1.tmp", "recorded input"}, {"xpd.ini", "[config]\r\nnofmv=1\r\n"}});
+    const auto before = install.GameFiles();
+    const int status = Run(package);
+    unsetenv("ZELTA_STANDIN_DELAY_MS");
+    ASSERT_EQ(status, 0);
+    EXPECT_FALSE(watcher.mappedPids.empty()) << "the utility ended before the game's window";
+    const auto runs = install.Runs();
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(StandInInstallation::Value(runs[0], "closed"), "ZELTA");
+    EXPECT_EQ(install.GameFiles(), before);
+}
+
 TEST_F(PackageRoadE2ETest, AHostilePackageCannotTouchOtherFiles) {
     ASSERT_TRUE(watcher.Ready()) << "needs an X display";
     const std::string package =

@@ -4,10 +4,11 @@
 #include "launcher/ShellFolderTree.h"
 #include "launcher/untBrowse.h"
 #include "launcher/untMain.h"
-#include "platform/WinePrefixGameRegistry.h"
 #include "support/FakeServices.h"
 #include "support/ProgramWindows.h"
 #include "support/TempFolder.h"
+#include "wine/GamePrefixes.h"
+#include "wine/WinePrefixGameRegistry.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -74,9 +75,10 @@ protected:
         };
         main = std::make_unique<TfrmMain>(services, utility.Path());
         frmMain = main.get();
-        browse =
-            std::make_unique<TfrmBrowse>(main.get(), QString(), QString::fromStdString(home.Path()),
-                                         QString::fromStdString(noPrefix.Path()));
+        browse = std::make_unique<TfrmBrowse>(
+            main.get(), QString(), QString::fromStdString(home.Path()),
+            std::vector<PrefixNode>{
+                {QStringLiteral("Wine: none"), QString::fromStdString(noPrefix.Path())}});
         frmBrowse = browse.get();
         about = std::make_unique<TfrmAbout>(main.get());
         frmAbout = about.get();
@@ -411,10 +413,11 @@ TEST_F(BrowseDialogTest, TheTreeHoldsDesktopHomeAndTheFileSystemAndGrowsWithTheW
     ASSERT_NE(desktop, nullptr);
     EXPECT_EQ(desktop->text(0).toStdString(), "Desktop");
     EXPECT_TRUE(desktop->isExpanded());
-    ASSERT_GE(desktop->childCount(), 2);
-    EXPECT_EQ(desktop->child(desktop->childCount() - 2)->text(0).toStdString(),
+    ASSERT_GE(desktop->childCount(), 3);
+    EXPECT_EQ(desktop->child(desktop->childCount() - 3)->text(0).toStdString(),
               std::filesystem::path(home.Path()).filename().string());
-    EXPECT_EQ(desktop->child(desktop->childCount() - 1)->text(0).toStdString(), "File System");
+    EXPECT_EQ(desktop->child(desktop->childCount() - 2)->text(0).toStdString(), "File System");
+    EXPECT_EQ(desktop->child(desktop->childCount() - 1)->text(0).toStdString(), "Wine: none");
     EXPECT_EQ(browse->windowTitle().toStdString(), "Browse for ZELTA folder");
     EXPECT_EQ(browse->btnOK->geometry(), QRect(104, 218, 73, 25));
     EXPECT_EQ(browse->btnCancel->geometry(), QRect(192, 218, 73, 25));
@@ -435,10 +438,10 @@ TEST_F(BrowseDialogTest, TheTreeHoldsDesktopHomeAndTheFileSystemAndGrowsWithTheW
     browse->hide();
 }
 
-// The Wine prefix's drives under Desktop and hidden folders after the others: a game kept in
-// ~/.wine/drive_c is reached through the home folder and through drive C:.
-TEST_F(BrowseDialogTest, TheTreeListsTheDrivesOfTheWinePrefixAndHiddenFolders) {
-    TempFolder prefix;
+// One node per prefix under Desktop, each holding its drives, and hidden folders after the
+// others: a game kept in ~/.wine/drive_c is reached through the home folder and through drive C:.
+TEST_F(BrowseDialogTest, TheTreeListsEachPrefixWithItsDrivesAndHiddenFolders) {
+    TempFolder prefix, other;
     prefix.Write("drive_c/Games/ZELTA/launcher.exe", "x");
     home.Write("visible/x", "x");
     home.Write("Zeta/x", "x");
@@ -448,27 +451,39 @@ TEST_F(BrowseDialogTest, TheTreeListsTheDrivesOfTheWinePrefixAndHiddenFolders) {
     fs::create_symlink("/nowhere-at-all", prefix / "dosdevices/d:"); // leads nowhere
     fs::create_symlink("/dev/null", prefix / "dosdevices/com1");     // a port, not a drive
     fs::create_symlink(prefix.Path(), home / ".wine");
+    fs::create_directories(other / "drive_c");
+    fs::create_directories(other / "dosdevices");
+    fs::create_symlink("../drive_c", other / "dosdevices/c:");
     const QString homeFolder = QString::fromStdString(home.Path());
-    TfrmBrowse dialog(nullptr, homeFolder, homeFolder, QString::fromStdString(prefix.Path()));
+    TfrmBrowse dialog(
+        nullptr, homeFolder, homeFolder,
+        {{QStringLiteral("Wine: ~/.wine"), QString::fromStdString(prefix.Path())},
+         {QStringLiteral("Steam (Proton): ~/pfx"), QString::fromStdString(other.Path())}});
     QTreeWidgetItem* desktop = dialog.stvFolders->topLevelItem(0);
-    std::vector<std::string> labels;
-    for (int i = 0; i < desktop->childCount(); ++i)
-        labels.push_back(desktop->child(i)->text(0).toStdString());
+    auto labels = [](QTreeWidgetItem* node) {
+        std::vector<std::string> texts;
+        for (int i = 0; i < node->childCount(); ++i)
+            texts.push_back(node->child(i)->text(0).toStdString());
+        return texts;
+    };
     const std::string homeName = fs::path(home.Path()).filename().string();
-    EXPECT_EQ(labels, (std::vector<std::string>{homeName, "File System", "C:", "Z:"}));
+    EXPECT_EQ(labels(desktop), (std::vector<std::string>{homeName, "File System", "Wine: ~/.wine",
+                                                         "Steam (Proton): ~/pfx"}));
+    EXPECT_EQ(labels(desktop->child(2)), (std::vector<std::string>{"C:", "Z:"}));
+    EXPECT_EQ(labels(desktop->child(3)), (std::vector<std::string>{"C:"}));
+    dialog.stvFolders->setCurrentItem(desktop->child(2));
+    EXPECT_EQ(dialog.stvFolders->SelectedPath(), "") << "a prefix node is no folder";
+    EXPECT_FALSE(dialog.btnOK->isEnabled());
 
     QTreeWidgetItem* homeNode = desktop->child(0);
     homeNode->setExpanded(true);
-    std::vector<std::string> inHome;
-    for (int i = 0; i < homeNode->childCount(); ++i)
-        inHome.push_back(homeNode->child(i)->text(0).toStdString());
-    EXPECT_EQ(inHome, (std::vector<std::string>{"visible", "Zeta", ".wine"}));
+    EXPECT_EQ(labels(homeNode), (std::vector<std::string>{"visible", "Zeta", ".wine"}));
     ASSERT_TRUE(dialog.stvFolders->SelectFolder(
         QString::fromStdString(home / ".wine/drive_c/Games/ZELTA")));
     EXPECT_TRUE(dialog.btnOK->isEnabled());
 
     // Through drive C: the chosen folder is the native folder the drive leads to.
-    QTreeWidgetItem* item = desktop->child(2);
+    QTreeWidgetItem* item = desktop->child(2)->child(0);
     for (const char* name : {"Games", "ZELTA"}) {
         item->setExpanded(true);
         QTreeWidgetItem* next = nullptr;
@@ -480,11 +495,61 @@ TEST_F(BrowseDialogTest, TheTreeListsTheDrivesOfTheWinePrefixAndHiddenFolders) {
     }
     dialog.stvFolders->setCurrentItem(item);
     EXPECT_TRUE(dialog.btnOK->isEnabled());
-    if (const char* shots = std::getenv("SCU_SCREENSHOT_DIR"))
-        dialog.grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/browse-drives.png"));
+    if (const char* shots = std::getenv("SCU_SCREENSHOT_DIR")) {
+        dialog.show();
+        dialog.grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/browse-prefixes.png"));
+    }
     QTimer::singleShot(0, &dialog, [&] { dialog.btnOK->click(); });
     EXPECT_EQ(dialog.exec(), QDialog::Accepted);
     EXPECT_EQ(dialog.FolderPath, fs::canonical(prefix / "drive_c").string() + "/Games/ZELTA/");
+}
+
+// The hint names the prefix in use; a folder chosen inside another prefix moves to that prefix.
+TEST_F(BrowseDialogTest, TheHintNamesThePrefixInUseAndBrowsingIntoAnotherMovesToIt) {
+    const char* saved = std::getenv("WINEPREFIX");
+    const std::string savedPrefix = saved ? saved : "";
+    TempFolder steam, lutris;
+    for (const TempFolder* prefix : {&steam, &lutris}) {
+        prefix->Write("drive_c/Games/ZELTA/launcher.exe", "x");
+        fs::create_directories(*prefix / "dosdevices");
+        fs::create_symlink("../drive_c", *prefix / "dosdevices/c:");
+    }
+    steam.Write("system.reg", "[Software\\\\Halvern\\\\Quellgard\\\\1.0] 1\n"
+                              "\"InstalledPath\"=\"C:\\\\Games\\\\ZELTA\\\\\"\n");
+    FoundPrefix inSteam, inLutris;
+    inSteam.manager = PrefixManager::Steam;
+    inSteam.folder = steam.Path();
+    inSteam.compatData = steam.Path();
+    inLutris.manager = PrefixManager::Lutris;
+    inLutris.folder = lutris.Path();
+    HomeFolders folders{"/nonexistent-home", "", "", ""};
+    GamePrefixes prefixes(folders, {inLutris, inSteam});
+    WinePrefixGameRegistry wine(prefixes.Current().folder);
+    services.registry = &wine;
+    services.prefixes = &prefixes;
+    DestroyProgramWindows(main, browse, about, language);
+    main = std::make_unique<TfrmMain>(services, utility.Path());
+    frmMain = main.get();
+    browse = std::make_unique<TfrmBrowse>(
+        main.get(), QString(), QString::fromStdString(home.Path()), BrowsePrefixNodes(prefixes));
+    frmBrowse = browse.get();
+    main->FormShow();
+    EXPECT_EQ(main->stxDestFolder->text().toStdString(), "C:\\Games\\ZELTA\\");
+    EXPECT_EQ(main->stxDestFolder->toolTip().toStdString(), "Steam (Proton): " + steam.Path());
+    EXPECT_EQ(main->cbEXE->count(), 0);
+
+    QTimer::singleShot(0, browse.get(), [&] {
+        ASSERT_TRUE(browse->stvFolders->SelectFolder(
+            QString::fromStdString(lutris / "drive_c/Games/ZELTA")));
+        browse->btnOK->click();
+    });
+    main->btnBrowse->click();
+    EXPECT_EQ(main->stxDestFolder->toolTip().toStdString(), "Lutris: " + lutris.Path());
+    EXPECT_EQ(std::string(std::getenv("WINEPREFIX")), lutris.Path());
+    if (saved)
+        setenv("WINEPREFIX", savedPrefix.c_str(), 1);
+    else
+        unsetenv("WINEPREFIX");
 }
 
 // The production registry over a Wine-style prefix whose drive Z: is the file-system root.

@@ -80,4 +80,31 @@ TEST(GameWait, AnyWindowWithTheTitleKeepsTheWait) {
     EXPECT_EQ(wait.pauses.now, 10000);
 }
 
+// A slow start (a prefix being updated, Proton's first start) keeps the wait going while the
+// started program runs and no window of the game has appeared, up to 120 s after the start.
+TEST(GameWait, ASlowStartIsWaitedForWhileTheProgramRuns) {
+    struct Case {
+        std::vector<FakeWindowFinder::Window> windows;
+        int runsFor; // seconds after the start the program is reported running
+        bool settings;
+        long ends;
+    } cases[] = {
+        {{{"ZELTA", 20000, 30000}}, 1000, false, 30000}, // window at 20 s: its end counts
+        {{{"Settings", 21000, 23000}, {"ZELTA", 28000, 31000}}, 1000, true, 31000},
+        {{{"ZELTA", 20000, 30000}}, 12, false, 12000}, // the program ended at 12 s
+        {{}, 1000, false, 120000},                     // never a window: 120 s at most
+        {{{"ZELTA", 0, 6000}}, 1000, false, 6000},     // seen at once: the rule unchanged
+    };
+    for (const Case& c : cases) {
+        Wait wait;
+        wait.windows.windows = c.windows;
+        FakeProgramStarter started;
+        // Asked once a second from 5 s on while no window has been seen.
+        for (int second = 5; second < 200; ++second)
+            started.runs.push_back(second < c.runsFor);
+        WaitForGame(wait.pauses, wait.windows, c.settings, false, &started);
+        EXPECT_EQ(wait.pauses.now, c.ends) << c.runsFor;
+    }
+}
+
 } // namespace

@@ -309,10 +309,11 @@ TEST(InstallLayout, TheDebianPackageInstallsTheSameLayoutUnderUsrAndDependsOnWha
         at = depends.find(',', start);
         at = at == std::string::npos ? depends.size() : at + 1;
     }
-    for (const char* name : {"libc6", "libqt6widgets6", "libqt6gui6", "libgstreamer1.0-0",
-                             "libgstreamer-plugins-base1.0-0", "libzip4", "libx11-6", "libxrandr2",
-                             "gstreamer1.0-plugins-base", "gstreamer1.0-plugins-good",
-                             "gstreamer1.0-plugins-bad", "gstreamer1.0-libav"})
+    for (const char* name :
+         {"libc6", "libqt6widgets6", "libqt6gui6", "libgstreamer1.0-0",
+          "libgstreamer-plugins-base1.0-0", "libzip4", "libx11-6", "libxrandr2", "libsqlite3-0",
+          "gstreamer1.0-plugins-base", "gstreamer1.0-plugins-good", "gstreamer1.0-plugins-bad",
+          "gstreamer1.0-libav"})
         EXPECT_NE(std::find(names.begin(), names.end(), name), names.end())
             << name << " in " << depends;
 }

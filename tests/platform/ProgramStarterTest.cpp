@@ -1,5 +1,8 @@
 #include "platform/DesktopProgramStarter.h"
 #include "support/TempFolder.h"
+#include "wine/FakeHome.h"
+#include "wine/GamePrefixes.h"
+#include "wine/WineCommand.h"
 
 #include <gtest/gtest.h>
 
@@ -125,7 +128,7 @@ TEST(ProgramStarter, RunsWindowsProgramsWithTheWineThatWineNames) {
     };
     for (const auto& c : cases) {
         env.Set("WINE", c.wine ? c.wine->c_str() : nullptr);
-        EXPECT_EQ(FindWineProgram(), c.chosen) << c.wine.value_or("(unset)");
+        EXPECT_EQ(FindWineProgram({}), c.chosen) << c.wine.value_or("(unset)");
     }
 
     DesktopProgramStarter starter;
@@ -141,9 +144,79 @@ TEST(ProgramStarter, RunsWindowsProgramsWithTheWineThatWineNames) {
     // Only when neither the named program nor wine exists does a Windows program not start.
     env.Set("PATH", (folder / "onpath").c_str());
     env.Set("WINE", (folder / "manager/missing").c_str());
-    EXPECT_EQ(FindWineProgram(), "");
+    EXPECT_EQ(FindWineProgram({}), "");
     EXPECT_EQ(starter.Start(folder / "bin/WIN.EXE", "", folder.Path()),
               "Wine is needed to run this Windows program but was not found.");
+}
+
+// A relative WINE names a program of the folder the utility was started in, though the launch has
+// made the game folder current by the time the game starts.
+TEST(ProgramStarter, ARelativeWineIsTakenAgainstTheStartFolder) {
+    TempFolder folder;
+    folder.Write("game/bin/WIN.EXE", std::string("MZ\x90\x00", 4) + std::string(200, '\0'));
+    const std::string log = folder / "wine.txt";
+    for (const char* wine : {"start/wine-ge/wine", "system/wine", "game/wine-ge/wine"}) {
+        folder.Write(wine, "#!/bin/sh\nprintf '%s' \"$0\" > '" + log + ".part'\n/bin/mv '" + log +
+                               ".part' '" + log + "'\n");
+        fs::permissions(folder / wine, fs::perms::owner_all);
+    }
+    Environment env;
+    env.Set("PATH", (folder / "system").c_str());
+    const fs::path before = fs::current_path();
+    fs::current_path(folder / "game"); // as the launch leaves it
+    DesktopProgramStarter starter(folder / "start");
+    for (const char* wine : {"./wine-ge/wine", "wine-ge/../wine-ge/wine"}) {
+        env.Set("WINE", wine);
+        fs::remove(log);
+        EXPECT_EQ(starter.Start(folder / "game/bin/WIN.EXE", "", folder / "game"), "");
+        for (int i = 0; i < 200 && !folder.Exists("wine.txt"); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        EXPECT_EQ(folder.Read("wine.txt"), folder / "start/" + wine) << wine;
+    }
+    fs::current_path(before);
+}
+
+// A Windows program in a Steam prefix runs through that prefix's Proton, with Steam's variables.
+TEST(ProgramStarter, RunsAGameOfASteamPrefixThroughProton) {
+    FakeHome home;
+    const std::string compat = home / ".local/share/Steam/steamapps/compatdata/100";
+    home.Prefix(".local/share/Steam/steamapps/compatdata/100/pfx", "C:\\\\Games\\\\ZELTA\\\\");
+    home.Write(".local/share/Steam/steamapps/compatdata/100/pfx.lock", "");
+    home.StandIn(".local/share/Steam/steamapps/common/Proton 8.0/proton");
+    home.Write("game/bin/WIN.EXE", std::string("MZ\x90\x00", 4) + std::string(200, '\0'));
+    Environment env;
+    env.Set("WINE", nullptr);
+    env.Set("WINEPREFIX", nullptr); // given back at the end: the prefix in use is put there
+    GamePrefixes prefixes(home.Folders());
+    DesktopProgramStarter starter("/", &prefixes);
+    EXPECT_EQ(starter.Start(home / "game/bin/WIN.EXE", "-nofmv \"a b\"", home / "game"), "");
+    for (int i = 0; i < 200 && !fs::exists(home / "calls.txt"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(home.folder.Read("home/calls.txt"),
+              home / ".local/share/Steam/steamapps/common/Proton 8.0/proton" + " [run] [" +
+                  home / "game/bin/WIN.EXE" + "] [-nofmv] [a b] WINEPREFIX=" + compat +
+                  "/pfx COMPAT=" + compat + " CLIENT=" + home / ".local/share/Steam" + "\n");
+}
+
+// The wait asks whether the started program still runs: yes while it does, no once it has ended
+// (and it is reaped, leaving no zombie behind).
+TEST(ProgramStarter, TellsWhetherTheStartedProgramStillRuns) {
+    TempFolder folder;
+    folder.Write("bin/SLOW.EXE",
+                 "#!/bin/sh\nwhile [ ! -e '" + folder / "go" + "' ]; do sleep 0.05; done\n");
+    fs::permissions(folder / "bin/SLOW.EXE", fs::perms::owner_all);
+    DesktopProgramStarter starter;
+    EXPECT_FALSE(starter.StartedProgramRuns()) << "nothing started yet";
+    ASSERT_EQ(starter.Start(folder / "bin/SLOW.EXE", "", folder.Path()), "");
+    EXPECT_TRUE(starter.StartedProgramRuns());
+    folder.Write("go", "");
+    bool runs = true;
+    for (int i = 0; i < 200 && runs; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        runs = starter.StartedProgramRuns();
+    }
+    EXPECT_FALSE(runs);
 }
 
 } // namespace

@@ -27,7 +27,9 @@ public:
         shown.push_back({"confirm", text});
         return confirmAnswer;
     }
-    void ApplicationError(const std::string& message) override { shown.push_back({"application", message}); }
+    void ApplicationError(const std::string& message) override {
+        shown.push_back({"application", message});
+    }
 };
 
 // Records programs started and documents opened; starting succeeds unless a failure is scripted.
@@ -39,10 +41,20 @@ public:
     std::vector<Started> started;
     std::vector<std::string> opened;
     std::string failure;
+    // Answers of StartedProgramRuns, one per question; then "no longer runs".
+    std::vector<bool> runs;
 
-    std::string Start(const std::string& program, const std::string& arguments, const std::string& folder) override {
+    std::string Start(const std::string& program, const std::string& arguments,
+                      const std::string& folder) override {
         started.push_back({program, arguments, folder});
         return failure;
+    }
+    bool StartedProgramRuns() override {
+        if (runs.empty())
+            return false;
+        const bool answer = runs.front();
+        runs.erase(runs.begin());
+        return answer;
     }
     void Open(const std::string& documentOrUrl) override { opened.push_back(documentOrUrl); }
 };
@@ -82,7 +94,8 @@ public:
         if (accepts)
             return accepts(mode);
         for (const DisplayMode& l : listed)
-            if (l.width == mode.width && l.height == mode.height && l.bitsPerPixel == mode.bitsPerPixel)
+            if (l.width == mode.width && l.height == mode.height &&
+                l.bitsPerPixel == mode.bitsPerPixel)
                 return true;
         return false;
     }

@@ -1,9 +1,15 @@
-#include "platform/WineRegistry.h"
+#include "wine/WineRegistry.h"
 
 #include "platform/TextRules.h"
 
+#include <algorithm>
+#include <cstring>
+#include <fcntl.h>
 #include <fstream>
 #include <sstream>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -336,6 +342,278 @@ std::optional<WineRegistryHive> WineRegistryHive::Load(const std::string& native
     if (in.bad())
         return std::nullopt;
     return Parse(content.str());
+}
+
+namespace {
+
+size_t LineEnd(std::string_view text, size_t start) {
+    const void* newline = memchr(text.data() + start, '\n', text.size() - start);
+    return newline ? static_cast<size_t>(static_cast<const char*>(newline) - text.data())
+                   : text.size();
+}
+
+// The text a header line of the key ends with as Wine writes it ("\\1.0]" for a key ending in
+// "\1.0"): the key's last characters that have no letter case, separators doubled. Such text
+// reads the same in any letter case, so a plain search finds every candidate header. Empty when
+// the key ends in a letter (or in anything Wine would escape).
+std::string CaseFreeTail(std::string_view key) {
+    while (!key.empty() && key.back() == '\\')
+        key.remove_suffix(1);
+    size_t start = key.size();
+    while (start > 0) {
+        const unsigned char c = static_cast<unsigned char>(key[start - 1]);
+        if ((c | 0x20) >= 'a' && (c | 0x20) <= 'z')
+            break;
+        if (c < 0x20 || c >= 0x7F || c == '"' || c == ']' || c == '[')
+            return {};
+        --start;
+    }
+    if (start == key.size())
+        return {};
+    std::string tail;
+    for (char c : key.substr(start))
+        tail += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    return tail + "]";
+}
+
+} // namespace
+
+std::string WineRegistryHive::KeySections(std::string_view text,
+                                          const std::vector<std::string>& keyPaths) {
+    std::vector<std::string> wanted, tails;
+    for (const std::string& key : keyPaths) {
+        wanted.push_back(NormalKey(key));
+        tails.push_back(CaseFreeTail(key));
+    }
+    auto isWantedHeader = [&](std::string_view line) {
+        line = TrimLeft(line);
+        if (line.empty() || line.front() != '[')
+            return false;
+        size_t pos = 1;
+        const auto key = UnescapeRegistryText(line, pos, ']');
+        if (!key)
+            return false;
+        const std::string normal = NormalKey(*key);
+        for (const std::string& w : wanted)
+            if (normal == w)
+                return true;
+        return false;
+    };
+    auto isHeader = [](std::string_view line) {
+        line = TrimLeft(line);
+        return !line.empty() && line.front() == '[';
+    };
+
+    // The lines to look at: every line, or, when each key has a case-free tail, only the lines
+    // where one of the tails occurs (a prefix that does not hold the key costs one search).
+    std::vector<size_t> candidates;
+    bool everyLine = false;
+    for (const std::string& tail : tails)
+        everyLine = everyLine || tail.empty();
+    if (!everyLine) {
+        // Every tail ends in the "]" of a header: the search runs from one "]" to the next.
+        size_t from = 0;
+        while (from < text.size()) {
+            const void* hit = memchr(text.data() + from, ']', text.size() - from);
+            if (!hit)
+                break;
+            const size_t close = static_cast<size_t>(static_cast<const char*>(hit) - text.data());
+            from = close + 1;
+            for (const std::string& tail : tails) {
+                if (close + 1 < tail.size() ||
+                    text.compare(close + 1 - tail.size(), tail.size(), tail) != 0)
+                    continue;
+                const size_t lineStart = text.rfind('\n', close);
+                candidates.push_back(lineStart == std::string_view::npos ? 0 : lineStart + 1);
+                break;
+            }
+        }
+        std::sort(candidates.begin(), candidates.end());
+        candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+    }
+
+    std::string sections;
+    // Appends the section of the header at start: its line and the lines up to the next header.
+    auto appendSection = [&](size_t start) {
+        bool first = true;
+        while (start < text.size()) {
+            const size_t end = LineEnd(text, start);
+            const std::string_view raw = text.substr(start, end - start);
+            if (!first && isHeader(raw))
+                return start;
+            first = false;
+            sections.append(raw);
+            sections += '\n';
+            start = end + 1;
+        }
+        return text.size();
+    };
+    if (everyLine) {
+        size_t start = 0;
+        while (start < text.size()) {
+            const size_t end = LineEnd(text, start);
+            start =
+                isWantedHeader(text.substr(start, end - start)) ? appendSection(start) : end + 1;
+        }
+    } else {
+        size_t done = 0; // candidates inside a section already taken are skipped
+        for (const size_t start : candidates) {
+            if (start < done)
+                continue;
+            const size_t end = LineEnd(text, start);
+            if (isWantedHeader(text.substr(start, end - start)))
+                done = appendSection(start);
+        }
+    }
+    return sections;
+}
+
+namespace {
+
+// A key path as the file orders it: its names in upper case.
+std::vector<std::string> KeyNames(const std::string& normalKey) {
+    std::vector<std::string> names;
+    size_t start = 0;
+    while (start <= normalKey.size()) {
+        size_t end = normalKey.find('\\', start);
+        if (end == std::string::npos)
+            end = normalKey.size();
+        names.push_back(normalKey.substr(start, end - start));
+        start = end + 1;
+    }
+    return names;
+}
+
+// Wine's order of keys: name by name, a parent before its subkeys.
+bool KeyBefore(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end());
+}
+
+} // namespace
+
+std::string WineRegistryHive::SortedKeySections(std::string_view text,
+                                                const std::vector<std::string>& keyPaths) {
+    if (text.substr(0, 23) != "WINE REGISTRY Version 2")
+        return KeySections(text, keyPaths);
+    struct Header {
+        size_t start, end;
+        std::vector<std::string> names;
+    };
+    // The first header line that starts at or after offset.
+    auto headerFrom = [&](size_t offset) -> std::optional<Header> {
+        size_t start = offset;
+        if (start > 0 && text[start - 1] != '\n') {
+            const size_t newline = text.find('\n', start);
+            if (newline == std::string_view::npos)
+                return std::nullopt;
+            start = newline + 1;
+        }
+        while (start < text.size()) {
+            const size_t end = LineEnd(text, start);
+            const std::string_view line = TrimLeft(text.substr(start, end - start));
+            if (!line.empty() && line.front() == '[') {
+                size_t pos = 1;
+                const auto key = UnescapeRegistryText(line, pos, ']');
+                return Header{start, end, KeyNames(NormalKey(key.value_or("")))};
+            }
+            start = end + 1;
+        }
+        return std::nullopt;
+    };
+
+    // Every header read on the way, and the file's first and last: a file edited by hand (a key
+    // added at its start or end) shows itself out of order there and is searched instead.
+    std::vector<Header> seen;
+    auto probe = [&](size_t offset) {
+        std::optional<Header> header = headerFrom(offset);
+        if (header)
+            seen.push_back(*header);
+        return header;
+    };
+    probe(0);
+    for (size_t start = text.rfind('\n'); start != std::string_view::npos && start > 0;) {
+        const size_t lineStart = text.rfind('\n', start - 1);
+        const size_t from = lineStart == std::string_view::npos ? 0 : lineStart + 1;
+        const std::string_view line = TrimLeft(text.substr(from, start - from));
+        if (!line.empty() && line.front() == '[') {
+            probe(from);
+            break;
+        }
+        start = lineStart;
+    }
+    std::vector<size_t> found;
+    for (const std::string& keyPath : keyPaths) {
+        const std::vector<std::string> target = KeyNames(NormalKey(keyPath));
+        size_t lo = 0, hi = text.size();
+        // Every header starting before lo is before the target; none from mid to the first
+        // header after it is.
+        while (lo < hi) {
+            const size_t mid = lo + (hi - lo) / 2;
+            const std::optional<Header> header = probe(mid);
+            if (!header || header->start >= hi)
+                hi = mid;
+            else if (KeyBefore(header->names, target))
+                lo = header->end + 1;
+            else
+                hi = mid;
+        }
+        const std::optional<Header> header = probe(lo);
+        if (header && header->names == target)
+            found.push_back(header->start);
+    }
+    std::sort(seen.begin(), seen.end(),
+              [](const Header& a, const Header& b) { return a.start < b.start; });
+    for (size_t i = 1; i < seen.size(); ++i)
+        if (KeyBefore(seen[i].names, seen[i - 1].names))
+            return KeySections(text, keyPaths);
+    std::sort(found.begin(), found.end());
+    found.erase(std::unique(found.begin(), found.end()), found.end());
+
+    std::string sections;
+    for (size_t start : found) {
+        bool first = true;
+        while (start < text.size()) {
+            const size_t end = LineEnd(text, start);
+            const std::string_view raw = text.substr(start, end - start);
+            const std::string_view line = TrimLeft(raw);
+            if (!first && !line.empty() && line.front() == '[')
+                break;
+            first = false;
+            sections.append(raw);
+            sections += '\n';
+            start = end + 1;
+        }
+    }
+    return sections;
+}
+
+std::optional<WineRegistryHive>
+WineRegistryHive::LoadKeys(const std::string& nativePath,
+                           const std::vector<std::string>& keyPaths) {
+    // Non-blocking: a FIFO in place of the file must not hold up the start.
+    const int fd = open(nativePath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return std::nullopt;
+    }
+    if (st.st_size == 0) {
+        close(fd);
+        return WineRegistryHive();
+    }
+    // Wine replaces the file by renaming a new one over it, so the mapped content stays whole.
+    // Only the pages the search touches are read.
+    void* mapped = mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+    close(fd);
+    if (mapped == MAP_FAILED)
+        return std::nullopt;
+    const std::string sections = SortedKeySections(
+        std::string_view(static_cast<const char*>(mapped), static_cast<size_t>(st.st_size)),
+        keyPaths);
+    munmap(mapped, static_cast<size_t>(st.st_size));
+    return Parse(sections);
 }
 
 bool WineRegistryHive::HasKey(std::string_view keyPath) const {

@@ -29,6 +29,18 @@ public:
     static WineRegistryHive Parse(std::string_view text);
     // An unreadable or missing file gives no hive.
     static std::optional<WineRegistryHive> Load(const std::string& nativePath);
+    // Only the named keys of a file (a prefix's system.reg is several megabytes): header lines
+    // are compared first and only the sections of matching keys are parsed. A file that is not a
+    // readable regular file gives no hive.
+    static std::optional<WineRegistryHive> LoadKeys(const std::string& nativePath,
+                                                    const std::vector<std::string>& keyPaths);
+    // The sections of the named keys in text, header lines included, in file order.
+    static std::string KeySections(std::string_view text, const std::vector<std::string>& keyPaths);
+    // The same for a file that Wine wrote ("WINE REGISTRY Version 2"): Wine writes the keys in
+    // order (each name compared in upper case, a parent before its subkeys), so each key is found
+    // by bisection, reading a few lines of the file. Other text is searched as KeySections does.
+    static std::string SortedKeySections(std::string_view text,
+                                         const std::vector<std::string>& keyPaths);
 
     // Key path relative to the hive, "\"-separated; leading, trailing and doubled separators are
     // ignored.

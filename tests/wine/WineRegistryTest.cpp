@@ -1,8 +1,8 @@
-#include "platform/WineRegistry.h"
+#include "wine/WineRegistry.h"
 #include "launcher/GameDiscovery.h"
 #include "platform/ScuError.h"
-#include "platform/WinePrefixGameRegistry.h"
 #include "support/TempFolder.h"
+#include "wine/WinePrefixGameRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -172,6 +172,67 @@ TEST_F(PrefixRegistryTest, TheFailureTextStandsForEveryMissingValue) {
     WriteSystemReg(
         "[Software\\\\Halvern\\\\Quellgard\\\\1.0]\n\"InstalledPath\"=\"C:\\\\G\\\\\"\n");
     EXPECT_EQ(ReadGameRegistryValue(&registry, "InstalledPath"), "C:\\G\\") << "used as stored";
+}
+
+} // namespace
+
+namespace {
+
+// A file as Wine writes it: keys in order, names compared in upper case, parents first.
+std::string SortedWineFile(bool withRecord) {
+    std::string text =
+        "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win64\n\n";
+    for (int i = 0; i < 1500; ++i)
+        text += "[Software\\\\Classes\\\\CLSID\\\\{" + std::to_string(100000 + i) +
+                "}] 1700000000\n#time=1\n@=\"x\"\n\"Bytes\"=hex:00,01,02,\\\n  03,04\n\n";
+    if (withRecord)
+        text += "[Software\\\\HALVERN\\\\Quellgard\\\\1.0] "
+                "1700000000\n\"InstalledPath\"=\"C:\\\\Plain\\\\\"\n"
+                "\"Other\"=\"o\"\n\n";
+    text += "[Software\\\\Halvern\\\\Quellgard\\\\1.0\\\\Sub] 1\n\"InstalledPath\"=\"wrong\"\n\n";
+    text += "[Software\\\\Halvern_Tools] 1\n\"InstalledPath\"=\"wrong\"\n\n";
+    for (int i = 0; i < 700; ++i)
+        text += "[Software\\\\Microsoft\\\\Key" + std::to_string(1000 + i) + "] 1\n\"v\"=\"w\"\n";
+    if (withRecord)
+        text += "[Software\\\\Wow6432Node\\\\halvern\\\\Quellgard\\\\1.0] "
+                "1\n\"InstalledPath\"=\"C:\\\\Wow\\\\\"\n";
+    text += "[System\\\\CurrentControlSet] 1\n\"v\"=\"w\"\n";
+    return text;
+}
+
+// The record's key is found in a file of Wine's by bisection, in any other file by the search
+// for its header, and both read what the whole file's parse reads.
+TEST(WineRegistryKeys, OnlyTheRecordsKeysAreReadAndReadAsTheWholeFileReadsThem) {
+    const std::vector<std::string> keys{kGameRegistryKey32, kGameRegistryKey};
+    for (const bool withRecord : {true, false}) {
+        const std::string sorted = SortedWineFile(withRecord);
+        const WineRegistryHive whole = WineRegistryHive::Parse(sorted);
+        for (const std::string& text :
+             {sorted, sorted.substr(sorted.find('\n') + 1) /* no signature: searched */}) {
+            const std::string sections = WineRegistryHive::SortedKeySections(text, keys);
+            EXPECT_LT(sections.size(), 300u);
+            const WineRegistryHive part = WineRegistryHive::Parse(sections);
+            for (const std::string& key : keys)
+                for (const char* value : {"InstalledPath", "Other"})
+                    EXPECT_EQ(TextOf(part, key.c_str(), value), TextOf(whole, key.c_str(), value))
+                        << key << " " << value << " record " << withRecord;
+        }
+    }
+    EXPECT_EQ(TextOf(WineRegistryHive::Parse(
+                         WineRegistryHive::SortedKeySections(SortedWineFile(true), keys)),
+                     kGameRegistryKey32, "InstalledPath"),
+              "C:\\Wow\\");
+    // A record added by hand out of order, at the end or at the start, is still found.
+    const std::string record =
+        "[Software\\\\Halvern\\\\Quellgard\\\\1.0] 1\n\"InstalledPath\"=\"C:\\\\Hand\\\\\"\n";
+    const std::string body = SortedWineFile(false);
+    const size_t firstKey = body.find("\n[") + 1;
+    for (const std::string& edited :
+         {"[Software\\\\Zed] 1\n\"v\"=\"w\"\n" + record, body + record,
+          body.substr(0, firstKey) + "[Software\\\\Zed] 1\n" + record + body.substr(firstKey)})
+        EXPECT_EQ(TextOf(WineRegistryHive::Parse(WineRegistryHive::SortedKeySections(edited, keys)),
+                         kGameRegistryKey, "InstalledPath"),
+                  "C:\\Hand\\");
 }
 
 } // namespace

@@ -1,0 +1,106 @@
+#include "wine/FoundPrefix.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+std::string Env(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+} // namespace
+
+HomeFolders HomeFolders::FromEnvironment() {
+    HomeFolders folders;
+    folders.home = Env("HOME");
+    folders.dataHome = Env("XDG_DATA_HOME");
+    // The base directory rules ignore a relative path.
+    if (folders.dataHome.empty() || folders.dataHome.front() != '/')
+        folders.dataHome = folders.home + "/.local/share";
+    folders.configHome = Env("XDG_CONFIG_HOME");
+    if (folders.configHome.empty() || folders.configHome.front() != '/')
+        folders.configHome = folders.home + "/.config";
+    folders.winePrefix = Env("WINEPREFIX");
+    return folders;
+}
+
+std::string PrefixLabel(const FoundPrefix& prefix, const std::string& home) {
+    std::string shown = prefix.folder;
+    if (!home.empty() && home != "/" &&
+        (shown == home || (shown.size() > home.size() && shown.compare(0, home.size(), home) == 0 &&
+                           shown[home.size()] == '/')))
+        shown = "~" + shown.substr(home.size());
+    switch (prefix.manager) {
+    case PrefixManager::Steam:
+        return "Steam (Proton): " + shown;
+    case PrefixManager::Lutris:
+        return "Lutris: " + shown;
+    case PrefixManager::Bottles:
+        return "Bottles: " + shown;
+    case PrefixManager::Heroic:
+        return "Heroic: " + shown;
+    case PrefixManager::Wine:
+        break;
+    }
+    return "Wine: " + shown;
+}
+
+bool IsFolder(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool IsRegularFile(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool ReadSmallFile(const std::string& path, std::string& text, size_t maxBytes) {
+    // Non-blocking open: a FIFO or device in the player's files must not hold up the start.
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<size_t>(st.st_size) > maxBytes) {
+        close(fd);
+        return false;
+    }
+    text.assign(static_cast<size_t>(st.st_size), '\0');
+    size_t got = 0;
+    while (got < text.size()) {
+        const ssize_t n = read(fd, text.data() + got, text.size() - got);
+        if (n <= 0)
+            break;
+        got += static_cast<size_t>(n);
+    }
+    close(fd);
+    text.resize(got);
+    return true;
+}
+
+std::vector<std::string> FolderNames(const std::string& folder) {
+    std::vector<std::string> names;
+    DIR* dir = opendir(folder.c_str());
+    if (!dir)
+        return names;
+    while (dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    }
+    closedir(dir);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string ExpandHome(const std::string& path, const std::string& home) {
+    if (path == "~")
+        return home;
+    if (path.rfind("~/", 0) == 0)
+        return home + path.substr(1);
+    return path;
+}
