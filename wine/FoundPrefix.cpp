@@ -1,5 +1,7 @@
 #include "wine/FoundPrefix.h"
 
+#include "platform/RegularFile.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <dirent.h>
@@ -54,18 +56,13 @@ bool IsFolder(const std::string& path) {
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool IsRegularFile(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
 bool ReadSmallFile(const std::string& path, std::string& text, size_t maxBytes) {
-    // Non-blocking open: a FIFO or device in the player's files must not hold up the start.
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    // A FIFO or device among the player's files must not hold up the start.
+    const int fd = OpenRegularFile(path);
     if (fd < 0)
         return false;
     struct stat st;
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<size_t>(st.st_size) > maxBytes) {
+    if (fstat(fd, &st) != 0 || static_cast<size_t>(st.st_size) > maxBytes) {
         close(fd);
         return false;
     }

@@ -38,7 +38,6 @@ std::string PrefixLabel(const FoundPrefix& prefix, const std::string& home);
 
 // Small file helpers the readers share.
 bool IsFolder(const std::string& path);
-bool IsRegularFile(const std::string& path);
 // The whole of a small regular file (at most maxBytes; a longer one gives no text), or none.
 bool ReadSmallFile(const std::string& path, std::string& text, size_t maxBytes = 4u << 20);
 // The names in a folder (no "." and ".."), sorted; empty when it cannot be read.

@@ -1,5 +1,6 @@
 #include "wine/LutrisPrefixes.h"
 
+#include "platform/RegularFile.h"
 #include "wine/YamlScalars.h"
 
 #include <sqlite3.h>

@@ -1,5 +1,6 @@
 #include "wine/SteamPrefixes.h"
 
+#include "platform/RegularFile.h"
 #include "platform/TextRules.h"
 #include "wine/KeyValuesText.h"
 
