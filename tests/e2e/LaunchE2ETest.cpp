@@ -1,5 +1,5 @@
 // The launch sequence with the production services under Xvfb, against the stand-in game.
-#include "e2e/StandInGame.h"
+#include "e2e/LoggedLaunch.h"
 
 #include "archive/uVexaZipComp.h"
 #include "lang/untAbout.h"
@@ -29,110 +29,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Real pauses in a local event loop, at a tenth of the designed length so a test takes seconds;
-// the order of the steps is what these tests look at (the lengths are checked in virtual time).
-class ShortPauses : public Pauses {
-public:
-    explicit ShortPauses(ServiceLog& log) : log_(log) {}
-    void Pause(int milliseconds) override {
-        log_.Add("pause " + std::to_string(milliseconds));
-        real_.Pause(milliseconds / 10);
-    }
-    void ProcessEvents() override { real_.ProcessEvents(); }
-
-private:
-    ServiceLog& log_;
-    QtPauses real_;
-};
-
-// The X11 window search, noting each title it found.
-class WatchedWindows : public WindowFinder {
-public:
-    explicit WatchedWindows(ServiceLog& log) : log_(log) {}
-    bool Exists(const std::string& title) override {
-        const bool found = real_.Exists(title);
-        log_.Add("find " + title + (found ? " yes" : " no"));
-        return found;
-    }
-
-private:
-    ServiceLog& log_;
-    X11WindowFinder real_;
-};
-
-class LoggedAppWindow : public AppWindow {
-public:
-    explicit LoggedAppWindow(ServiceLog& log) : log_(log) {}
-    void SetWindow(QWidget* window) { real_.SetWindow(window); }
-    void Minimise() override {
-        log_.Add("minimise");
-        real_.Minimise();
-    }
-    void Restore() override {
-        log_.Add("restore");
-        real_.Restore();
-    }
-    void HideFromDesktop() override {
-        log_.Add("hide");
-        real_.HideFromDesktop();
-    }
-
-private:
-    ServiceLog& log_;
-    QtAppWindow real_;
-};
-
-class LaunchE2ETest : public ::testing::Test {
+class LaunchE2ETest : public LoggedLaunchTest {
 protected:
-    void SetUp() override {
-        services.messages = &messages;
-        services.starter = &starter;
-        services.pauses = &pauses;
-        services.windows = &windows;
-        services.appWindow = &appWindow;
-        main = std::make_unique<TfrmMain>(services, install.root / "utility");
-        frmMain = main.get();
-        appWindow.SetWindow(main.get());
-        browse = std::make_unique<TfrmBrowse>(main.get());
-        frmBrowse = browse.get();
-        about = std::make_unique<TfrmAbout>(main.get());
-        frmAbout = about.get();
-        language = std::make_unique<TfrmLanguage>(install.root / "utility", &starter, main.get());
-        frmLanguage = language.get();
-        main->show();
-
-        main->stxDestFolder->setText(QString::fromStdString(install.game));
-        main->cbEXE->addItem(QStringLiteral("ZELTA.EXE"));
-        main->cbEXE->setCurrentIndex(0);
-        for (const char* level : {"K1", "K2"}) {
-            main->cbLevel->addItem(QLatin1String(level));
-            main->cbRecord->addItem(QLatin1String(level));
-        }
-        main->cbLevel->setCurrentIndex(0);
-        main->cbRecord->setCurrentIndex(0);
-    }
-    void TearDown() override { DestroyProgramWindows(main, browse, about, language); }
-    // The log without the poll interval and the repeated polls of one window: each step once.
-    std::vector<std::string> Steps() const {
-        std::vector<std::string> steps;
-        for (const std::string& line : log.lines)
-            if (line != "pause 1000" && (steps.empty() || steps.back() != line))
-                steps.push_back(line);
-        return steps;
-    }
-
-    StandInInstallation install;
-    ServiceLog log;
-    FakeMessageBoxes messages;
-    DesktopProgramStarter starter;
-    ShortPauses pauses{log};
-    WatchedWindows windows{log};
-    LoggedAppWindow appWindow{log};
-    MainServices services;
-    std::unique_ptr<TfrmMain> main;
-    std::unique_ptr<TfrmBrowse> browse;
-    std::unique_ptr<TfrmAbout> about;
-    std::unique_ptr<TfrmLanguage> language;
+    LaunchE2ETest() : LoggedLaunchTest(10) {}
+    void SetUp() override { CreateWindows({"K1", "K2"}); }
 };
 
 TEST_F(LaunchE2ETest, ALevelStartRunsTheGameWaitsAndGivesTheWindowBack) {

@@ -4,7 +4,7 @@
 // the package road keeps the demo until the game has ended, and a movie plays although a
 // compositor without a keyboard never activates its window. What a person sees is taken from the
 // compositor's own screenshots.
-#include "e2e/StandInGame.h"
+#include "e2e/LoggedLaunch.h"
 
 #include "archive/uVexaZipComp.h"
 #include "lang/untAbout.h"
@@ -122,112 +122,17 @@ bool SeenOnScreen(QWidget* window, const std::string& name) {
     return false;
 }
 
-// Real pauses at a fifth of their length, logged, so the game's window drawn through XWayland has
-// a second to appear before the first poll even on a busy machine.
-class ShortPauses : public Pauses {
-public:
-    explicit ShortPauses(ServiceLog& log) : log_(log) {}
-    void Pause(int milliseconds) override {
-        log_.Add("pause " + std::to_string(milliseconds));
-        real_.Pause(milliseconds / 5);
-    }
-    void ProcessEvents() override { real_.ProcessEvents(); }
-
-private:
-    ServiceLog& log_;
-    QtPauses real_;
-};
-
-// The X11 window search over XWayland, logged; onFound runs at the first window found.
-class WatchedWindows : public WindowFinder {
-public:
-    explicit WatchedWindows(ServiceLog& log) : log_(log) {}
-    bool Exists(const std::string& title) override {
-        const bool found = real_.Exists(title);
-        log_.Add("find " + title + (found ? " yes" : " no"));
-        if (found && onFound)
-            std::exchange(onFound, nullptr)();
-        return found;
-    }
-    std::function<void()> onFound;
-
-private:
-    ServiceLog& log_;
-    X11WindowFinder real_;
-};
-
-class LoggedAppWindow : public AppWindow {
-public:
-    explicit LoggedAppWindow(ServiceLog& log) : log_(log) {}
-    void SetWindow(QWidget* window) { real_.SetWindow(window); }
-    void Minimise() override {
-        log_.Add("minimise");
-        real_.Minimise();
-    }
-    void Restore() override {
-        log_.Add("restore");
-        real_.Restore();
-    }
-    void HideFromDesktop() override {
-        log_.Add("hide");
-        real_.HideFromDesktop();
-    }
-
-private:
-    ServiceLog& log_;
-    QtAppWindow real_;
-};
-
-class WaylandDesktopTest : public ::testing::Test {
+// Pauses at a fifth of their length, so the game's window drawn through XWayland has a second to
+// appear before the first poll even on a busy machine.
+class WaylandDesktopTest : public LoggedLaunchTest {
 protected:
+    WaylandDesktopTest() : LoggedLaunchTest(5) {}
     void SetUp() override {
         ASSERT_TRUE(IsWaylandPlatform(QGuiApplication::platformName()))
             << "runs on Qt's Wayland plugin (tests/wayland/run-under-weston.sh)";
-        services.messages = &messages;
-        services.starter = &starter;
-        services.pauses = &pauses;
-        services.windows = &windows;
-        services.appWindow = &appWindow;
-        main = std::make_unique<TfrmMain>(services, install.root / "utility");
-        frmMain = main.get();
-        appWindow.SetWindow(main.get());
-        browse = std::make_unique<TfrmBrowse>(main.get());
-        frmBrowse = browse.get();
-        about = std::make_unique<TfrmAbout>(main.get());
-        frmAbout = about.get();
-        language = std::make_unique<TfrmLanguage>(install.root / "utility", &starter, main.get());
-        frmLanguage = language.get();
-        main->show();
+        CreateWindows({"K1"});
         ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
-
-        main->stxDestFolder->setText(QString::fromStdString(install.game));
-        main->cbEXE->addItem(QStringLiteral("ZELTA.EXE"));
-        main->cbEXE->setCurrentIndex(0);
-        main->cbLevel->addItem(QStringLiteral("K1"));
-        main->cbLevel->setCurrentIndex(0);
     }
-    void TearDown() override { DestroyProgramWindows(main, browse, about, language); }
-    // The log without the poll interval and the repeated polls of one window: each step once.
-    std::vector<std::string> Steps() const {
-        std::vector<std::string> steps;
-        for (const std::string& line : log.lines)
-            if (line != "pause 1000" && (steps.empty() || steps.back() != line))
-                steps.push_back(line);
-        return steps;
-    }
-
-    StandInInstallation install;
-    ServiceLog log;
-    FakeMessageBoxes messages;
-    DesktopProgramStarter starter;
-    ShortPauses pauses{log};
-    WatchedWindows windows{log};
-    LoggedAppWindow appWindow{log};
-    MainServices services;
-    std::unique_ptr<TfrmMain> main;
-    std::unique_ptr<TfrmBrowse> browse;
-    std::unique_ptr<TfrmAbout> about;
-    std::unique_ptr<TfrmLanguage> language;
 };
 
 TEST_F(WaylandDesktopTest, TheWindowMakesWayForTheGameAndComesBackAfterIt) {
