@@ -1,4 +1,5 @@
 #include "platform/DesktopProgramStarter.h"
+#include "support/ScopedEnvironment.h"
 #include "support/TempFolder.h"
 #include "wine/FakeHome.h"
 #include "wine/GamePrefixes.h"
@@ -80,25 +81,6 @@ TEST(ProgramStarter, ExplainsWhyAProgramCannotStart) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_EQ(folder.Read("wine.txt"), folder / "bin/WIN.EXE" + "|-nofmv|a b|");
 }
-
-// Sets environment variables for one test and gives back the old values at its end.
-class Environment {
-public:
-    ~Environment() {
-        for (const auto& [name, value] : saved_)
-            value ? (void)setenv(name.c_str(), value->c_str(), 1) : (void)unsetenv(name.c_str());
-    }
-    void Set(const std::string& name, const char* value) {
-        if (!saved_.count(name)) {
-            const char* old = getenv(name.c_str());
-            saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
-        }
-        value ? (void)setenv(name.c_str(), value, 1) : (void)unsetenv(name.c_str());
-    }
-
-private:
-    std::map<std::string, std::optional<std::string>> saved_;
-};
 
 // Game managers and winetricks name their own Wine program through WINE; the prefix reaches the
 // game unchanged.
