@@ -33,14 +33,17 @@ void At(int ms, std::function<void()> step) {
 
 // Runs `step` once `ready` holds, or after limitMs when it never does (a loaded machine is slow).
 void When(std::function<bool()> ready, int limitMs, std::function<void()> step) {
-    auto poll = std::make_shared<std::function<void(int)>>();
-    *poll = [=](int left) {
-        if (ready() || left <= 0)
-            step();
-        else
-            QTimer::singleShot(20, qApp, [=] { (*poll)(left - 20); });
-    };
-    QTimer::singleShot(0, qApp, [=] { (*poll)(limitMs); });
+    auto* poll = new QTimer(qApp); // deleted once the step has run, with the lambda it holds
+    auto started = std::make_shared<QElapsedTimer>();
+    started->start();
+    QObject::connect(poll, &QTimer::timeout, [=] {
+        if (!ready() && started->elapsed() < limitMs)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        step();
+    });
+    poll->start(20);
 }
 
 TObjectState WindowStatus() {
