@@ -107,12 +107,13 @@ bool AtomicFileWriter::Replace(const std::string& nativePath, const std::string&
 
 namespace {
 template <typename ReadChunk>
-std::optional<std::string> ReadAll(const std::string& nativePath, ReadChunk readChunk) {
+std::optional<std::string> ReadAll(const std::string& nativePath, size_t maxBytes,
+                                   ReadChunk readChunk) {
     const int fd = OpenRegularFile(nativePath);
     if (fd < 0)
         return std::nullopt;
     struct stat st;
-    if (fstat(fd, &st) != 0) {
+    if (fstat(fd, &st) != 0 || static_cast<unsigned long long>(st.st_size) > maxBytes) {
         close(fd);
         return std::nullopt;
     }
@@ -142,12 +143,12 @@ long AtomicFileWriter::ReadChunk(int fd, char* data, size_t size) {
 }
 
 std::optional<std::string> AtomicFileWriter::Read(const std::string& nativePath) {
-    return ReadAll(nativePath,
+    return ReadAll(nativePath, SIZE_MAX,
                    [this](int fd, char* data, size_t size) { return ReadChunk(fd, data, size); });
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& nativePath) {
-    return ReadAll(nativePath, [](int fd, char* data, size_t size) {
+std::optional<std::string> ReadWholeFile(const std::string& nativePath, size_t maxBytes) {
+    return ReadAll(nativePath, maxBytes, [](int fd, char* data, size_t size) {
         return static_cast<long>(::read(fd, data, size));
     });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -37,5 +38,5 @@ private:
 
 // The whole file, or no value when it cannot be opened, is no regular file (a folder, a FIFO, a
 // device: refused at once), or a read fails or ends before the file's size: a damaged read is
-// never taken for the file.
-std::optional<std::string> ReadWholeFile(const std::string& nativePath);
+// never taken for the file; also none for a file larger than maxBytes, which is not read.
+std::optional<std::string> ReadWholeFile(const std::string& nativePath, size_t maxBytes = SIZE_MAX);

@@ -1,13 +1,11 @@
 #include "wine/FoundPrefix.h"
 
-#include "platform/RegularFile.h"
+#include "platform/AtomicFile.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <dirent.h>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 std::string Env(const char* name) {
@@ -58,24 +56,10 @@ bool IsFolder(const std::string& path) {
 
 bool ReadSmallFile(const std::string& path, std::string& text, size_t maxBytes) {
     // A FIFO or device among the player's files must not hold up the start.
-    const int fd = OpenRegularFile(path);
-    if (fd < 0)
+    auto bytes = ReadWholeFile(path, maxBytes);
+    if (!bytes)
         return false;
-    struct stat st;
-    if (fstat(fd, &st) != 0 || static_cast<size_t>(st.st_size) > maxBytes) {
-        close(fd);
-        return false;
-    }
-    text.assign(static_cast<size_t>(st.st_size), '\0');
-    size_t got = 0;
-    while (got < text.size()) {
-        const ssize_t n = read(fd, text.data() + got, text.size() - got);
-        if (n <= 0)
-            break;
-        got += static_cast<size_t>(n);
-    }
-    close(fd);
-    text.resize(got);
+    text = std::move(*bytes);
     return true;
 }
 

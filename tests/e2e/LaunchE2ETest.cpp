@@ -130,13 +130,7 @@ TEST_F(LaunchE2ETest, AnXpdRecordingIsPackedWithItsOptionsAndPlaysBack) {
 }
 
 TEST_F(LaunchE2ETest, TheMovieChoicePlaysTheMovieInsteadOfTheGame) {
-    fs::create_directories(install.game + "data/fmv");
-    fs::copy_file(SCU_BINARY_DIR "/test-media/movie.mpg", install.game + "data/fmv/intro.mpg");
-    install.root.Write("utility/settings.ini", "[fmvs]\r\nintro=Introduction\r\n");
-    main->cbFMV->addItem(QStringLiteral("Introduction"));
-    main->cbFMV->setCurrentIndex(0);
-    main->cbxLevels->setChecked(true);
-    TfrmMain::SetRadioChecked(main->rbFMV, true);
+    ChooseTheTestMovie();
     QElapsedTimer timer;
     timer.start();
     main->btnPlay->click();

@@ -14,12 +14,15 @@
 #include "support/FakeServices.h"
 #include "support/ProgramWindows.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -113,6 +116,17 @@ protected:
         }
         main->cbLevel->setCurrentIndex(0);
         main->cbRecord->setCurrentIndex(0);
+    }
+    // The three-second test movie in the game's movie folder, named and chosen in the movie list.
+    void ChooseTheTestMovie() {
+        std::filesystem::create_directories(install.game + "data/fmv");
+        std::filesystem::copy_file(SCU_BINARY_DIR "/test-media/movie.mpg",
+                                   install.game + "data/fmv/intro.mpg");
+        install.root.Write("utility/settings.ini", "[fmvs]\r\nintro=Introduction\r\n");
+        main->cbFMV->addItem(QStringLiteral("Introduction"));
+        main->cbFMV->setCurrentIndex(0);
+        main->cbxLevels->setChecked(true);
+        TfrmMain::SetRadioChecked(main->rbFMV, true);
     }
     void TearDown() override { DestroyProgramWindows(main, browse, about, language); }
     // The log without the poll interval and the repeated polls of one window: each step once.

@@ -164,13 +164,7 @@ TEST_F(WaylandDesktopTest, TheWindowMakesWayForTheGameAndComesBackAfterIt) {
 }
 
 TEST_F(WaylandDesktopTest, AMoviePlaysAndClosesByItselfWithoutBeingActivated) {
-    fs::create_directories(install.game + "data/fmv");
-    fs::copy_file(SCU_BINARY_DIR "/test-media/movie.mpg", install.game + "data/fmv/intro.mpg");
-    install.root.Write("utility/settings.ini", "[fmvs]\r\nintro=Introduction\r\n");
-    main->cbFMV->addItem(QStringLiteral("Introduction"));
-    main->cbFMV->setCurrentIndex(0);
-    main->cbxLevels->setChecked(true);
-    TfrmMain::SetRadioChecked(main->rbFMV, true);
+    ChooseTheTestMovie();
     // The three-second movie has long ended when this closes a window still open.
     bool closedByTest = false;
     QTimer watchdog;
