@@ -2,6 +2,7 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/IniFile.h"
+#include "platform/Paths.h"
 #include "platform/ScuError.h"
 #include "platform/UtilityPlaces.h"
 
@@ -21,13 +22,6 @@ constexpr const char* kDesktopName = "zeltasc.desktop";
 constexpr const char* kMenuEntryName = "org.example.zeltasc.desktop";
 constexpr const char* kIconName = "zeltasc";
 constexpr const char* kTypeIconName = "application-x-zelta-xpd";
-
-std::string XdgFolder(const char* variable, const char* fallback) {
-    if (const char* value = std::getenv(variable); value && *value == '/')
-        return value;
-    const char* home = std::getenv("HOME");
-    return std::string(home ? home : "") + fallback;
-}
 
 [[noreturn]] void Failed(const std::string& name) {
     throw ScuError("Failed to set data for '" + name + "'");
@@ -75,9 +69,9 @@ void RunWhenPresent(const std::string& tool, const std::string& folder) {
 FreedesktopFileTypes::FreedesktopFileTypes(std::string programPath, std::string dataHome,
                                            std::string configHome)
     : runTool(RunWhenPresent), program_(std::move(programPath)),
-      dataHome_(dataHome.empty() ? XdgFolder("XDG_DATA_HOME", "/.local/share")
+      dataHome_(dataHome.empty() ? XdgBaseFolder("XDG_DATA_HOME", "/.local/share")
                                  : std::move(dataHome)),
-      configHome_(configHome.empty() ? XdgFolder("XDG_CONFIG_HOME", "/.config")
+      configHome_(configHome.empty() ? XdgBaseFolder("XDG_CONFIG_HOME", "/.config")
                                      : std::move(configHome)) {}
 
 std::string FreedesktopFileTypes::ExecArgument(const std::string& programPath) {

@@ -4,8 +4,23 @@
 
 #include <cstdlib>
 #include <dirent.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+std::string HomeFolder() {
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return home;
+    if (const passwd* entry = getpwuid(getuid()); entry && entry->pw_dir)
+        return entry->pw_dir;
+    return {};
+}
+
+std::string XdgBaseFolder(const char* variable, const char* fallback) {
+    if (const char* value = std::getenv(variable); value && *value == '/')
+        return value;
+    return HomeFolder() + fallback;
+}
 
 std::string WinePrefix() {
     if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix)

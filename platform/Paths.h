@@ -8,6 +8,13 @@
 // Linux folder followed by backslash-separated parts) and become native paths only at the file
 // system call.
 
+// The user's home folder: $HOME, else the password database's entry.
+std::string HomeFolder();
+
+// An XDG base folder: the variable when it holds an absolute path (the XDG rules ignore a
+// relative one), else the home folder + fallback ("/.config", "/.local/share").
+std::string XdgBaseFolder(const char* variable, const char* fallback);
+
 // The Wine prefix: $WINEPREFIX, else $HOME/.wine.
 std::string WinePrefix();
 

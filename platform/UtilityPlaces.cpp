@@ -8,23 +8,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
-
-namespace {
-
-std::string HomeFolder() {
-    if (const char* home = std::getenv("HOME"); home && *home)
-        return home;
-    if (const passwd* entry = getpwuid(getuid()); entry && entry->pw_dir)
-        return entry->pw_dir;
-    return {};
-}
-
-} // namespace
 
 std::optional<std::string> InstalledUtilityFolder(const std::string& programFolder) {
     const auto marker = ReadWholeFile(programFolder + "/" + kInstallationMarker);
@@ -54,13 +41,6 @@ std::vector<std::string> UtilityPlaces::LanguageFolders() const {
     if (!userLanguageFolder.empty())
         folders.push_back(userLanguageFolder);
     return folders;
-}
-
-std::string XdgBaseFolder(const char* variable, const char* fallback) {
-    // The XDG rules ignore a relative path in these variables.
-    if (const char* value = std::getenv(variable); value && *value == '/')
-        return value;
-    return HomeFolder() + fallback;
 }
 
 UtilityPlaces LocateUtilityPlaces(const std::string& programFolder) {

@@ -42,10 +42,6 @@ std::optional<std::string> InstalledUtilityFolder(const std::string& programFold
 // marker lies there, else self-contained. The XDG folders come from the environment.
 UtilityPlaces LocateUtilityPlaces(const std::string& programFolder);
 
-// An XDG base folder: the variable when it holds an absolute path, else $HOME + fallback
-// ("/.config", "/.local/share").
-std::string XdgBaseFolder(const char* variable, const char* fallback);
-
 // Makes an installed copy's folder of settings.ini when it is missing, with its missing parents,
 // private to the user (0700) as the XDG rules ask; true when it exists afterwards. A
 // self-contained folder is never made: a missing one fails the save as it always did.

@@ -1,6 +1,7 @@
 #include "wine/FoundPrefix.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/Paths.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -16,14 +17,9 @@ std::string Env(const char* name) {
 
 HomeFolders HomeFolders::FromEnvironment() {
     HomeFolders folders;
-    folders.home = Env("HOME");
-    folders.dataHome = Env("XDG_DATA_HOME");
-    // The base directory rules ignore a relative path.
-    if (folders.dataHome.empty() || folders.dataHome.front() != '/')
-        folders.dataHome = folders.home + "/.local/share";
-    folders.configHome = Env("XDG_CONFIG_HOME");
-    if (folders.configHome.empty() || folders.configHome.front() != '/')
-        folders.configHome = folders.home + "/.config";
+    folders.home = HomeFolder();
+    folders.dataHome = XdgBaseFolder("XDG_DATA_HOME", "/.local/share");
+    folders.configHome = XdgBaseFolder("XDG_CONFIG_HOME", "/.config");
     folders.winePrefix = Env("WINEPREFIX");
     return folders;
 }
