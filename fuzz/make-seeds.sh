@@ -15,7 +15,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 rm -rf "$out"
 for t in ini version_resource wine_registry key_values zip_directory xpd_extract language_file \
-  windows_text parameters command_line desktop_exec; do
+  windows_text parameters command_line desktop_exec manager_settings; do
   mkdir -p "$out/fuzz_$t"
 done
 
@@ -46,6 +46,13 @@ printf '"InstallConfigStore" { "Software" { "Valve" { "Steam" { "CompatToolMappi
   >"$out/fuzz_key_values/config.vdf"
 printf '"compatibilitytools" { "compat_tools" { "GE-Proton9-1" { "install_path" "." [$LINUX] "display_name" "GE" } } }\n' \
   >"$out/fuzz_key_values/compatibilitytool.vdf"
+
+# The managers' small settings: a Lutris game file, a bottle, a prefix's version line.
+printf 'game:\n  prefix: /home/ann/Games/zelta\nsystem:\n  env:\n    DXVK_HUD: fps\nwine:\n  overrides:\n    ddraw: native,builtin\n    d3d8: disabled\n  version: lutris-7.2-x86_64\n' \
+  >"$out/fuzz_manager_settings/game.yml"
+printf 'Arch: win64\nDLL_Overrides:\n  ddraw: n,b\nEnvironment_Variables:\n  "A B": "x # y"\nRunner: soda-9.0\n' \
+  >"$out/fuzz_manager_settings/bottle.yml"
+printf '10.0-100\n' >"$out/fuzz_manager_settings/version"
 
 # Programs with version resources.
 sh "$here/tests/fixtures/make-pe-fixtures.sh" "$work/pe" >/dev/null

@@ -11,7 +11,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build=${SCU_FUZZ_BUILD_DIR:-$here/build-fuzz}
 all=(fuzz_ini fuzz_version_resource fuzz_wine_registry fuzz_key_values fuzz_zip_directory
   fuzz_xpd_extract fuzz_language_file fuzz_windows_text fuzz_parameters fuzz_command_line
-  fuzz_desktop_exec)
+  fuzz_desktop_exec fuzz_manager_settings)
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=("${all[@]}")
 

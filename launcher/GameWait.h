@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 class Pauses;
 class ProgramStarter;
 class WindowFinder;
@@ -24,5 +26,16 @@ inline constexpr int kSlowStartLimit = 120000;
 // appeared and the started program still runs (asked of started; none: not asked), the wait
 // polls on, once a second, until 120 seconds after the start. Once a window has been seen the
 // rule above holds unchanged.
-void WaitForGame(Pauses& pauses, WindowFinder& windows, bool settingsDialog, bool levelDialog,
+// Returns whether any of those windows was seen.
+bool WaitForGame(Pauses& pauses, WindowFinder& windows, bool settingsDialog, bool levelDialog,
                  ProgramStarter* started = nullptr);
+
+// When the game's program ended with a failure (waitStatus as waitpid reports it: an exit status
+// other than 0, or a signal) before any of its windows was seen, the message that says so, with
+// the end of its output (outputTail) and the log that holds all of it (outputLog); else empty.
+std::string EarlyEndMessage(int waitStatus, const std::string& outputTail,
+                            const std::string& outputLog);
+
+// The last lines (at most maxLines, from at most the last 64 KiB) of the file at a native path;
+// empty when it cannot be read.
+std::string LastLines(const std::string& nativePath, size_t maxLines);

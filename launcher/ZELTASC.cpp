@@ -17,6 +17,7 @@
 #include "resources/Fonts.h"
 #include "resources/Glyphs.h"
 #include "wine/GamePrefixes.h"
+#include "wine/PrefixLaunch.h"
 #include "wine/WinePrefixGameRegistry.h"
 
 #include <QApplication>
@@ -65,7 +66,9 @@ int main(int argc, char** argv) {
     // anything maps a drive letter.
     GamePrefixes prefixes(homeFolders, prefixSearch.get());
     QtMessageBoxes messages;
-    DesktopProgramStarter starter(startFolder, &prefixes);
+    // How the game is started is its prefix's manager's way; its output goes to the game log.
+    PrefixLaunchPlanner planner(&prefixes, startFolder);
+    DesktopProgramStarter starter(&planner, DefaultOutputLog());
     QtPauses pauses;
     X11WindowFinder windows;
     FreedesktopFileTypes fileTypes(ProgramPath(argv[0]));

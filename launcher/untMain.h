@@ -211,6 +211,9 @@ private:
     void ConnectDemoHandlers();
     void ConnectLaunchHandlers();
     void RunLaunch();
+    // After a wait in which none of the game's windows appeared: says so when its program
+    // ended with a failure.
+    void ReportEarlyEnd();
     void PlayMovie(const std::string& moviePath);
     // Show sequence, last steps: plays the package named by the first argument and asks for the
     // end of the program.

@@ -83,9 +83,10 @@ void TfrmMain::RunLaunch() {
         } else {
             if (!StartedWithPackage() && services_.appWindow)
                 services_.appWindow->Minimise();
-            if (services_.pauses && services_.windows)
-                WaitForGame(*services_.pauses, *services_.windows, settingsDialog, levelDialog,
-                            services_.starter);
+            if (services_.pauses && services_.windows &&
+                !WaitForGame(*services_.pauses, *services_.windows, settingsDialog, levelDialog,
+                             services_.starter))
+                ReportEarlyEnd();
         }
         if (xpdPlayback)
             FinishXpdPlayback(playedDemo);
@@ -103,6 +104,17 @@ void TfrmMain::RunLaunch() {
         button->setEnabled(true);
     if (StartedWithPackage())
         emit endRequested();
+}
+
+void TfrmMain::ReportEarlyEnd() {
+    // A game that failed at once would otherwise look like one that ran and ended.
+    const std::optional<int> status = services_.starter->StartedProgramStatus();
+    if (!status || !services_.messages)
+        return;
+    const std::string log = services_.starter->OutputLog();
+    const std::string message = EarlyEndMessage(*status, LastLines(log, 12), log);
+    if (!message.empty())
+        services_.messages->Error(message);
 }
 
 void TfrmMain::OpenPackageFromCommandLine() {

@@ -2,33 +2,63 @@
 
 #include "wine/YamlScalars.h"
 
+namespace {
+
+bool IsTrue(const std::string& value) {
+    return value == "true" || value == "True" || value == "yes";
+}
+
+void AddBottles(const HomeFolders& folders, ManagerInstall install, const std::string& root,
+                std::vector<FoundPrefix>& found) {
+    // data.yml's custom_bottles_path moves every bottle, while it names a folder.
+    std::string data;
+    ReadSmallFile(root + "/data.yml", data);
+    std::string bottles =
+        ExpandHome(ReadYamlScalar(data, {"custom_bottles_path"}).value_or(""), folders.home);
+    if (bottles.empty() || bottles.front() != '/' || !IsFolder(bottles))
+        bottles = root + "/bottles";
+    for (const std::string& name : FolderNames(bottles)) {
+        std::string settingsFile = bottles + "/" + name + "/bottle.yml";
+        std::string text;
+        if (!ReadSmallFile(settingsFile, text)) {
+            // A bottle made in a folder of the player's choice leaves only a pointer here.
+            std::string placeholder;
+            ReadSmallFile(bottles + "/" + name + "/placeholder.yml", placeholder);
+            const std::string path =
+                ExpandHome(ReadYamlScalar(placeholder, {"Path"}).value_or(""), folders.home);
+            if (path.empty() || path.front() != '/')
+                continue;
+            settingsFile = path + "/bottle.yml";
+            if (!ReadSmallFile(settingsFile, text))
+                continue;
+        }
+        FoundPrefix prefix;
+        prefix.manager = PrefixManager::Bottles;
+        prefix.install = install;
+        const std::string path =
+            ExpandHome(ReadYamlScalar(text, {"Path"}).value_or(""), folders.home);
+        if (IsTrue(ReadYamlScalar(text, {"Custom_Path"}).value_or("false"))) {
+            if (path.empty() || path.front() != '/')
+                continue;
+            prefix.folder = path;
+        } else {
+            const bool plain = !path.empty() && path.find('/') == std::string::npos &&
+                               path != "." && path != "..";
+            prefix.folder = bottles + "/" + (plain ? path : name);
+        }
+        prefix.managerFolder = root;
+        prefix.settingsFile = settingsFile;
+        prefix.id = ReadYamlScalar(text, {"Name"}).value_or(name);
+        found.push_back(std::move(prefix));
+    }
+}
+
+} // namespace
+
 std::vector<FoundPrefix> FindBottlesPrefixes(const HomeFolders& folders) {
     std::vector<FoundPrefix> found;
-    for (const std::string& root :
-         {folders.dataHome + "/bottles",
-          folders.home + "/.var/app/com.usebottles.bottles/data/bottles"}) {
-        const std::string bottles = root + "/bottles";
-        for (const std::string& name : FolderNames(bottles)) {
-            std::string text;
-            if (!ReadSmallFile(bottles + "/" + name + "/bottle.yml", text))
-                continue;
-            FoundPrefix prefix;
-            prefix.manager = PrefixManager::Bottles;
-            prefix.folder = bottles + "/" + name;
-            const std::string custom = ReadYamlScalar(text, {"Custom_Path"}).value_or("false");
-            if (custom == "true" || custom == "True" || custom == "yes") {
-                const std::string path =
-                    ExpandHome(ReadYamlScalar(text, {"Path"}).value_or(""), folders.home);
-                if (path.empty() || path.front() != '/')
-                    continue;
-                prefix.folder = path;
-            }
-            const std::string runner = ReadYamlScalar(text, {"Runner"}).value_or("");
-            if (!runner.empty() && runner.rfind("sys-", 0) != 0 &&
-                runner.find('/') == std::string::npos && runner != "." && runner != "..")
-                prefix.wine = root + "/runners/" + runner + "/bin/wine";
-            found.push_back(std::move(prefix));
-        }
-    }
+    AddBottles(folders, ManagerInstall::Native, folders.dataHome + "/bottles", found);
+    AddBottles(folders, ManagerInstall::Flatpak,
+               folders.home + "/.var/app/com.usebottles.bottles/data/bottles", found);
     return found;
 }

@@ -4,8 +4,9 @@
 
 #include <vector>
 
-// Bottles' bottles: each <data>/bottles/bottles/<name>/bottle.yml (and the same below the
-// Flatpak's ~/.var/app/com.usebottles.bottles/data). The bottle's folder is the prefix, or the
-// folder that "Path" names for a "Custom_Path" bottle; "Runner" names
-// <bottles>/runners/<Runner>/bin/wine, and a "sys-*" runner is the system's wine.
+// Bottles' bottles, native and Flatpak (~/.var/app/com.usebottles.bottles/data/bottles): each
+// <bottles>/<name>/bottle.yml, where <bottles> is data.yml's custom_bottles_path when that folder
+// exists, else <data>/bottles/bottles; a bottle in a folder of the player's choice leaves
+// <bottles>/<name>/placeholder.yml, whose "Path" names the folder of its bottle.yml. The prefix
+// is the bottle's folder: the one "Path" names for a "Custom_Path" bottle, else <bottles>/<Path>.
 std::vector<FoundPrefix> FindBottlesPrefixes(const HomeFolders& folders);

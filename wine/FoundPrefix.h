@@ -6,20 +6,27 @@
 // Who keeps a Wine prefix, which decides how the game is started in it.
 enum class PrefixManager { Wine, Steam, Lutris, Bottles, Heroic };
 
-// A Wine prefix found in the player's home, with the Wine its manager runs it with.
+// How the manager is installed: its own files and how its Wine is started differ.
+enum class ManagerInstall { Native, Flatpak, Snap };
+
+// A Wine prefix found in the player's home, with what the launch needs to start a program in it
+// as its manager would (wine/PrefixLaunch.h reads the manager's settings at the start).
 struct FoundPrefix {
     PrefixManager manager = PrefixManager::Wine;
+    ManagerInstall install = ManagerInstall::Native;
     std::string folder; // the prefix: holds system.reg and dosdevices/
-    // The manager's own Wine program (Lutris, Bottles, Heroic); empty: the system's wine.
-    std::string wine;
-    // Started through Proton: the proton script, STEAM_COMPAT_DATA_PATH and
-    // STEAM_COMPAT_CLIENT_INSTALL_PATH. An empty proton with a compatData means that no Proton
-    // was found.
-    std::string proton;
-    std::string compatData;
-    std::string steamRoot;
-
-    bool ThroughProton() const { return !compatData.empty(); }
+    // The manager's own folder: Steam's root, Lutris's and Bottles' data folder (runners/, the
+    // runtime), Heroic's configuration folder (tools/, config.json).
+    std::string managerFolder;
+    // Lutris: the folder of system.yml, runners/ and games/ (its data folder in newer versions).
+    std::string managerConfig;
+    // The game's or bottle's own settings: Lutris's game file, bottle.yml, Heroic's game JSON.
+    std::string settingsFile;
+    // Steam: the app id; Lutris: the game's name; Bottles: the bottle's name; Heroic: the game's
+    // app name.
+    std::string id;
+    // Steam: the library whose compatdata holds the prefix; Lutris: the game's directory.
+    std::string library;
 };
 
 // The folders the managers keep their files in, taken from the environment once.

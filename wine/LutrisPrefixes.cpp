@@ -8,7 +8,7 @@
 namespace {
 
 struct LutrisGame {
-    std::string directory, configPath;
+    std::string name, directory, configPath;
 };
 
 // Read-only and without waiting on a lock: a running Lutris must not hold up the start.
@@ -23,7 +23,7 @@ std::vector<LutrisGame> InstalledWineGames(const std::string& database) {
     }
     sqlite3_stmt* query = nullptr;
     if (sqlite3_prepare_v2(db,
-                           "SELECT directory, configpath FROM games "
+                           "SELECT name, directory, configpath FROM games "
                            "WHERE runner = 'wine' AND installed = 1 ORDER BY id",
                            -1, &query, nullptr) == SQLITE_OK) {
         while (sqlite3_step(query) == SQLITE_ROW) {
@@ -31,7 +31,7 @@ std::vector<LutrisGame> InstalledWineGames(const std::string& database) {
                 const unsigned char* text = sqlite3_column_text(query, i);
                 return text ? std::string(reinterpret_cast<const char*>(text)) : std::string();
             };
-            games.push_back({column(0), column(1)});
+            games.push_back({column(0), column(1), column(2)});
         }
     }
     sqlite3_finalize(query);
@@ -41,31 +41,46 @@ std::vector<LutrisGame> InstalledWineGames(const std::string& database) {
 
 } // namespace
 
-std::vector<FoundPrefix> FindLutrisPrefixes(const HomeFolders& folders) {
-    std::vector<FoundPrefix> found;
-    const std::string lutrisData = folders.dataHome + "/lutris";
-    const std::string gameFiles = IsFolder(folders.configHome + "/lutris")
-                                      ? folders.configHome + "/lutris/games/"
-                                      : lutrisData + "/games/";
-    for (const LutrisGame& game : InstalledWineGames(lutrisData + "/pga.db")) {
+namespace {
+
+void AddLutrisPrefixes(const HomeFolders& folders, ManagerInstall install,
+                       const std::string& dataFolder, const std::string& configFolder,
+                       std::vector<FoundPrefix>& found) {
+    // Lutris keeps its YAML files in its configuration folder only while that folder exists.
+    const std::string yamlFolder = IsFolder(configFolder) ? configFolder : dataFolder;
+    for (const LutrisGame& game : InstalledWineGames(dataFolder + "/pga.db")) {
         std::string text;
         // A configpath is a file name; one that climbs out of the folder is not followed.
         const bool plainName = !game.configPath.empty() &&
                                game.configPath.find('/') == std::string::npos &&
                                game.configPath != "." && game.configPath != "..";
+        const std::string gameFile = yamlFolder + "/games/" + game.configPath + ".yml";
         if (plainName)
-            ReadSmallFile(gameFiles + game.configPath + ".yml", text);
+            ReadSmallFile(gameFile, text);
         FoundPrefix prefix;
         prefix.manager = PrefixManager::Lutris;
+        prefix.install = install;
         prefix.folder = ExpandHome(
             ReadYamlScalar(text, {"game", "prefix"}).value_or(game.directory), folders.home);
         if (prefix.folder.empty() || prefix.folder.front() != '/')
             continue;
-        if (const auto version = ReadYamlScalar(text, {"wine", "version"});
-            version && version->find('/') == std::string::npos && *version != "." &&
-            *version != "..")
-            prefix.wine = lutrisData + "/runners/wine/" + *version + "/bin/wine";
+        prefix.managerFolder = dataFolder;
+        prefix.managerConfig = yamlFolder;
+        prefix.settingsFile = plainName ? gameFile : std::string();
+        prefix.id = game.name;
+        prefix.library = game.directory;
         found.push_back(std::move(prefix));
     }
+}
+
+} // namespace
+
+std::vector<FoundPrefix> FindLutrisPrefixes(const HomeFolders& folders) {
+    std::vector<FoundPrefix> found;
+    AddLutrisPrefixes(folders, ManagerInstall::Native, folders.dataHome + "/lutris",
+                      folders.configHome + "/lutris", found);
+    const std::string flatpak = folders.home + "/.var/app/net.lutris.Lutris";
+    AddLutrisPrefixes(folders, ManagerInstall::Flatpak, flatpak + "/data/lutris",
+                      flatpak + "/config/lutris", found);
     return found;
 }

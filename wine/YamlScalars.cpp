@@ -1,5 +1,6 @@
 #include "wine/YamlScalars.h"
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -87,11 +88,18 @@ bool SplitKey(std::string_view line, std::string& key, std::string_view& rest) {
 
 } // namespace
 
-std::optional<std::string> ReadYamlScalar(std::string_view text,
-                                          std::initializer_list<std::string_view> path) {
-    const std::vector<std::string_view> keys(path);
-    if (keys.empty())
-        return std::nullopt;
+namespace {
+
+// Walks the lines of the first document along a path of block-mapping keys. With a full path it
+// gives the value after the last key (scalar); with collect, the "key: value" lines directly
+// inside the mapping the path names (entries).
+struct YamlWalk {
+    std::optional<std::string> scalar;
+    std::vector<std::pair<std::string, std::string>> entries;
+};
+
+YamlWalk Walk(std::string_view text, const std::vector<std::string_view>& keys, bool collect) {
+    YamlWalk result;
     // indents[i]: the indentation of the matched key at depth i; childIndent: that of the keys
     // directly below the last matched key (or of the top level), set by the first such key.
     std::vector<size_t> indents;
@@ -119,6 +127,8 @@ std::optional<std::string> ReadYamlScalar(std::string_view text,
             indents.pop_back();
             closed = true;
         }
+        if (collect && indents.size() < keys.size() && !result.entries.empty())
+            break; // the mapping collected has ended
         if (closed)
             childIndent = indent;
         if (childIndent == std::string_view::npos)
@@ -130,15 +140,37 @@ std::optional<std::string> ReadYamlScalar(std::string_view text,
         if (!SplitKey(body, key, rest))
             continue;
         const size_t depth = indents.size();
-        if (key != keys[depth])
+        if (collect && depth == keys.size()) {
+            // A value cut short reads as no value, as it does for ReadYamlScalar.
+            result.entries.emplace_back(std::move(key), Scalar(rest).value_or(""));
             continue;
-        if (depth + 1 == keys.size())
-            return Scalar(rest);
+        }
+        if (depth >= keys.size() || key != keys[depth])
+            continue;
+        if (!collect && depth + 1 == keys.size()) {
+            result.scalar = Scalar(rest);
+            return result;
+        }
         const std::string_view after = TrimSpaces(rest);
         if (!after.empty() && after.front() != '#')
             continue; // a value, not a mapping
         indents.push_back(indent);
         childIndent = std::string_view::npos;
     }
-    return std::nullopt;
+    return result;
+}
+
+} // namespace
+
+std::optional<std::string> ReadYamlScalar(std::string_view text,
+                                          std::initializer_list<std::string_view> path) {
+    const std::vector<std::string_view> keys(path);
+    if (keys.empty())
+        return std::nullopt;
+    return Walk(text, keys, false).scalar;
+}
+
+std::vector<std::pair<std::string, std::string>>
+ReadYamlMapping(std::string_view text, std::initializer_list<std::string_view> path) {
+    return Walk(text, std::vector<std::string_view>(path), true).entries;
 }

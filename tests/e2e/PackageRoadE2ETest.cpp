@@ -12,6 +12,7 @@
 #include <chrono>
 #include <csignal>
 #include <set>
+#include <sstream>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -171,6 +172,56 @@ TEST_F(PackageRoadE2ETest, AHostilePackageCannotTouchOtherFiles) {
     EXPECT_EQ(after, before);
     EXPECT_EQ(StandInInstallation::Value(install.Runs().at(0), "arguments"),
               "-padplayback=bin\\K1.tmp -level=data\\maps\\K1");
+}
+
+// A game found in a game manager's prefix is started the way that manager starts a program there
+// (here Heroic, with its Wine build and the game's variables), with its output in the game log.
+TEST_F(PackageRoadE2ETest, AManagersGameStartsAsItsManagerWouldStartIt) {
+    ASSERT_TRUE(watcher.Ready()) << "needs an X display";
+    unsetenv("WINEPREFIX");
+    // The game is a Windows program; the manager's Wine (a stand-in that records how it was
+    // called) runs the stand-in game in its place.
+    install.root.Write("game/bin/ZELTA.EXE", "MZ");
+    const std::string wine = install.root / "home/.config/heroic/tools/wine/Wine-GE/bin/wine";
+    install.root.Write("home/.config/heroic/tools/wine/Wine-GE/bin/wine",
+                       "#!/bin/sh\n{ printf '%s\\n' \"$0\" \"$@\" \"$(pwd)\" \"$WINEPREFIX\" "
+                       "\"$WINEDLLOVERRIDES\" \"$DXVK_HUD\"; } > '" +
+                           install.root / "wine-calls.txt" +
+                           "'\necho 'wine: starting'\nshift\nexec '" SCU_BINARY_DIR
+                           "/standin-game' \"$@\"\n");
+    fs::permissions(wine, fs::perms::owner_all);
+    install.root.Write("home/.config/heroic/GamesConfig/Zelta.json",
+                       "{\"Zelta\": {\"winePrefix\": \"" + install.root / "prefix" +
+                           "\", \"wineVersion\": {\"bin\": \"" + wine +
+                           "\", \"name\": \"Wine-GE\", \"type\": \"wine\"}, "
+                           "\"enviromentOptions\": [{\"key\": \"DXVK_HUD\", \"value\": "
+                           "\"fps\"}]}, \"version\": \"v0\", \"explicit\": true}");
+    const std::string package = MakePackage(
+        "heroic.xpd", {{"K1.tmp", "recorded input"}, {"xpd.ini", "[config]\r\nnofmv=1\r\n"}});
+    ASSERT_EQ(Run(package), 0);
+
+    const auto runs = install.Runs();
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(StandInInstallation::Value(runs[0], "arguments"),
+              "-padplayback=bin\\K1.tmp -level=data\\maps\\K1 -nofmv");
+    // The manager's Wine, the game's program (through the prefix's drive), the arguments, the
+    // game folder, and the prefix with the game's settings.
+    std::vector<std::string> calls;
+    std::istringstream lines(install.root.Read("wine-calls.txt"));
+    for (std::string line; std::getline(lines, line);)
+        calls.push_back(line);
+    ASSERT_EQ(calls.size(), 9u);
+    EXPECT_EQ(calls[0], wine);
+    EXPECT_EQ(fs::canonical(calls[1]), fs::canonical(install.game + "bin/ZELTA.EXE"));
+    EXPECT_EQ(std::vector<std::string>(calls.begin() + 2, calls.begin() + 5),
+              (std::vector<std::string>{"-padplayback=bin\\K1.tmp", "-level=data\\maps\\K1",
+                                        "-nofmv"}));
+    EXPECT_EQ(fs::canonical(calls[5]), fs::canonical(install.game));
+    EXPECT_EQ(std::vector<std::string>(calls.begin() + 6, calls.end()),
+              (std::vector<std::string>{install.root / "prefix", "winemenubuilder.exe=d", "fps"}));
+    const std::string log = install.root.Read("home/.local/state/zeltasc/game.log");
+    EXPECT_EQ(log.rfind("Command: '" + wine + "' '" + calls[1] + "' '-padplayback", 0), 0u) << log;
+    EXPECT_NE(log.find("Output:\nwine: starting\n"), std::string::npos) << log;
 }
 
 } // namespace

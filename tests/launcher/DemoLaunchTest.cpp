@@ -21,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -254,6 +255,45 @@ TEST_F(DemoLaunchTest, AGameThatCannotStartIsReportedWithoutWaiting) {
                                           "bin\\ZELTA.EXE\r\rThe program file does not exist.");
     EXPECT_TRUE(log.lines.empty()); // not minimised, no pause, no restore
     EXPECT_TRUE(main->btnPlay->isEnabled());
+}
+
+// A game whose program failed before any of its windows appeared is reported with the end of
+// its output and the log's path; one that ran, or showed a window first, is not.
+TEST_F(DemoLaunchTest, AGameThatFailsBeforeAnyWindowIsReportedWithItsLog) {
+    utility.Write("game.log", "Command: 'wine'\nOutput:\nline 1\nline 2\nerr: no such DLL\n");
+    starter.log = utility.Path() + "/game.log";
+    struct Case {
+        std::optional<int> status;
+        bool window;
+        std::string shown; // empty: no box
+    } cases[] = {
+        {1 << 8, false,
+         "The game ended with exit status 1 before any of its windows appeared.\r\rThe last "
+         "lines of its output:\r\r" +
+             utility.Read("game.log").substr(0, utility.Read("game.log").size() - 1) +
+             "\r\rAll of its output is in:\r" + starter.log},
+        {SIGSEGV, false, "by signal 11"},
+        {1 << 8, true, ""},
+        {0, false, ""},
+        {std::nullopt, false, ""}, // still running, or its end tells nothing
+    };
+    for (const Case& c : cases) {
+        messages.shown.clear();
+        starter.status = c.status;
+        windows.windows.clear();
+        if (c.window)
+            windows.windows = {{"ZELTA", 0, 5500}};
+        main->btnPlay->click();
+        if (c.shown.empty()) {
+            EXPECT_TRUE(messages.shown.empty()) << c.status.value_or(-1);
+            continue;
+        }
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].kind, "error");
+        EXPECT_NE(messages.shown[0].text.find(c.shown), std::string::npos)
+            << messages.shown[0].text;
+        EXPECT_TRUE(main->btnPlay->isEnabled());
+    }
 }
 
 TEST_F(DemoLaunchTest, ARefusedLaunchLeavesTheWindowAsItWas) {

@@ -3,11 +3,14 @@
 #include "support/TempFolder.h"
 #include "wine/FakeHome.h"
 #include "wine/GamePrefixes.h"
-#include "wine/WineCommand.h"
+#include "wine/PrefixLaunch.h"
+#include "wine/WinePrograms.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
+#include <fstream>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -62,7 +65,8 @@ TEST(ProgramStarter, ExplainsWhyAProgramCannotStart) {
     folder.Write("bin/PLAIN.EXE", "not a program");
     folder.Write("bin/WIN.EXE", std::string("MZ\x90\x00", 4) + std::string(200, '\0'));
     fs::permissions(folder / "bin/WIN.EXE", fs::perms::owner_all);
-    DesktopProgramStarter starter;
+    const PrefixLaunchPlanner planner(nullptr, "");
+    DesktopProgramStarter starter(&planner);
     EXPECT_EQ(starter.Start(folder / "bin/MISSING.EXE", "", folder.Path()),
               "The program file does not exist.");
     EXPECT_EQ(starter.Start(folder / "bin", "", folder.Path()), "The program file does not exist.");
@@ -113,7 +117,8 @@ TEST(ProgramStarter, RunsWindowsProgramsWithTheWineThatWineNames) {
         EXPECT_EQ(FindWineProgram({}), c.chosen) << c.wine.value_or("(unset)");
     }
 
-    DesktopProgramStarter starter;
+    const PrefixLaunchPlanner planner(nullptr, "");
+    DesktopProgramStarter starter(&planner);
     const std::string managerWine = folder / "manager/wine-ge";
     env.Set("WINE", managerWine.c_str());
     env.Set("WINEPREFIX", (folder / "games prefix").c_str());
@@ -146,7 +151,8 @@ TEST(ProgramStarter, ARelativeWineIsTakenAgainstTheStartFolder) {
     env.Set("PATH", (folder / "system").c_str());
     const fs::path before = fs::current_path();
     fs::current_path(folder / "game"); // as the launch leaves it
-    DesktopProgramStarter starter(folder / "start");
+    const PrefixLaunchPlanner planner(nullptr, folder / "start");
+    DesktopProgramStarter starter(&planner);
     for (const char* wine : {"./wine-ge/wine", "wine-ge/../wine-ge/wine"}) {
         env.Set("WINE", wine);
         fs::remove(log);
@@ -158,27 +164,63 @@ TEST(ProgramStarter, ARelativeWineIsTakenAgainstTheStartFolder) {
     fs::current_path(before);
 }
 
-// A Windows program in a Steam prefix runs through that prefix's Proton, with Steam's variables.
-TEST(ProgramStarter, RunsAGameOfASteamPrefixThroughProton) {
+// A Windows program in a Steam prefix runs as Steam runs it; what it prints goes to the log,
+// headed by what was started, and its exit status is kept.
+TEST(ProgramStarter, CarriesOutTheManagersPlanWithItsOutputInTheLog) {
     FakeHome home;
-    const std::string compat = home / ".local/share/Steam/steamapps/compatdata/100";
-    home.Prefix(".local/share/Steam/steamapps/compatdata/100/pfx", "C:\\\\Games\\\\ZELTA\\\\");
-    home.Write(".local/share/Steam/steamapps/compatdata/100/pfx.lock", "");
-    home.StandIn(".local/share/Steam/steamapps/common/Proton 8.0/proton");
-    home.Write("game/bin/WIN.EXE", std::string("MZ\x90\x00", 4) + std::string(200, '\0'));
+    const std::string steam = ".local/share/Steam/steamapps/";
+    home.Prefix(steam + "compatdata/100/pfx", "C:\\\\Games\\\\ZELTA\\\\");
+    home.Write(steam + "compatdata/100/pfx.lock", "");
+    home.Write(".local/share/Steam/config/config.vdf",
+               "\"InstallConfigStore\" { \"Software\" { \"Valve\" { \"Steam\" { "
+               "\"CompatToolMapping\" { \"0\" { \"name\" \"proton_9\" } } } } } }");
+    home.Write(steam + "common/Proton 9.0/proton", "#!/bin/sh\nexit 9\n");
+    home.Write(steam + "common/Proton 9.0/toolmanifest.vdf",
+               "\"manifest\" { \"commandline\" \"/proton %verb%\" \"require_tool_appid\" "
+               "\"1628350\" }");
+    // The runtime's entry point records how it was called, prints and fails.
+    home.Write(steam + "common/SteamLinuxRuntime_sniper/_v2-entry-point",
+               "#!/bin/sh\n{ for a in \"$@\"; do printf '[%s]' \"$a\"; done\n"
+               "  printf '\\ncwd=%s app=%s prefix=%s\\n' \"$(pwd)\" \"$SteamAppId\" "
+               "\"${WINEPREFIX-unset}\"; } > '" +
+                   home / "calls.txt" + "'\necho 'err: no such runtime' >&2\nexit 3\n");
+    for (const char* program :
+         {"common/Proton 9.0/proton", "common/SteamLinuxRuntime_sniper/_v2-entry-point"})
+        fs::permissions(home / (steam + program), fs::perms::owner_all);
+    home.Write("game/bin/WIN.EXE", std::string("MZ\x90\x00", 4));
     Environment env;
     env.Set("WINE", nullptr);
     env.Set("WINEPREFIX", nullptr); // given back at the end: the prefix in use is put there
     GamePrefixes prefixes(home.Folders());
-    DesktopProgramStarter starter("/", &prefixes);
+    const PrefixLaunchPlanner planner(&prefixes, "/");
+    const std::string log = home / "state/zeltasc/game.log";
+    DesktopProgramStarter starter(&planner, log);
+    EXPECT_EQ(starter.OutputLog(), log);
+    EXPECT_EQ(starter.StartedProgramStatus(), std::nullopt) << "nothing started yet";
     EXPECT_EQ(starter.Start(home / "game/bin/WIN.EXE", "-nofmv \"a b\"", home / "game"), "");
-    for (int i = 0; i < 200 && !fs::exists(home / "calls.txt"); ++i)
+    for (int i = 0; i < 500 && starter.StartedProgramRuns(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_EQ(starter.StartedProgramStatus(), std::optional<int>(3 << 8));
+    const std::string proton = home / (steam + "common/Proton 9.0/proton");
     EXPECT_EQ(home.folder.Read("home/calls.txt"),
-              home / ".local/share/Steam/steamapps/common/Proton 8.0/proton" + " [run] [" +
-                  home / "game/bin/WIN.EXE" + "] [-nofmv] [a b] WINEPREFIX=" + compat +
-                  "/pfx COMPAT=" + compat + " CLIENT=" + home / ".local/share/Steam" + "\n");
+              "[--verb=waitforexitandrun][--][" + proton + "][waitforexitandrun][" +
+                  home / "game/bin/WIN.EXE" + "][-nofmv][a b]\ncwd=" +
+                  fs::canonical(home / "game").string() + " app=100 prefix=unset\n");
+    const std::string text = home.folder.Read("home/state/zeltasc/game.log");
+    EXPECT_EQ(text.rfind("Command: '" + home / (steam + "common/SteamLinuxRuntime_sniper/") +
+                             "_v2-entry-point' '--verb=waitforexitandrun' '--' '" + proton +
+                             "' 'waitforexitandrun' '",
+                         0),
+              0u)
+        << text;
+    EXPECT_NE(text.find("\nWorking folder: " + home / "game" + "\n"), std::string::npos);
+    EXPECT_NE(text.find("\n  SteamAppId='100'\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\n  (removed) WINEPREFIX\n"), std::string::npos) << text;
+    EXPECT_EQ(text.substr(text.size() - 29), "Output:\nerr: no such runtime\n");
+    EXPECT_EQ(fs::status(log).permissions() & fs::perms::all, fs::perms::owner_read |
+                                                                  fs::perms::owner_write);
+    EXPECT_EQ(fs::status(home / "state/zeltasc").permissions() & fs::perms::all,
+              fs::perms::owner_all);
 }
 
 // The wait asks whether the started program still runs: yes while it does, no once it has ended
@@ -199,6 +241,33 @@ TEST(ProgramStarter, TellsWhetherTheStartedProgramStillRuns) {
         runs = starter.StartedProgramRuns();
     }
     EXPECT_FALSE(runs);
+    EXPECT_EQ(starter.StartedProgramStatus(), std::optional<int>(0));
+
+    // A program that ends while nobody asks is reaped all the same: no zombie stays behind.
+    fs::remove(folder / "go");
+    ASSERT_EQ(starter.Start(folder / "bin/SLOW.EXE", "", folder.Path()), "");
+    folder.Write("go", "");
+    auto zombies = [] {
+        int count = 0;
+        for (const auto& entry : fs::directory_iterator("/proc")) {
+            std::ifstream stat(entry.path() / "stat");
+            std::string line;
+            std::getline(stat, line);
+            const size_t close = line.rfind(')');
+            if (close == std::string::npos)
+                continue;
+            char state = 0;
+            long parent = 0;
+            if (std::sscanf(line.c_str() + close + 1, " %c %ld", &state, &parent) == 2 &&
+                state == 'Z' && parent == getpid())
+                ++count;
+        }
+        return count;
+    };
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    for (int i = 0; i < 200 && zombies() > 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(zombies(), 0);
 }
 
 } // namespace

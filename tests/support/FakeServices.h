@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,11 @@ public:
         runs.erase(runs.begin());
         return answer;
     }
+    // How the started program ended (as waitpid reports it) and the log of its output.
+    std::optional<int> status;
+    std::string log;
+    std::optional<int> StartedProgramStatus() override { return status; }
+    std::string OutputLog() const override { return log; }
     void Open(const std::string& documentOrUrl) override { opened.push_back(documentOrUrl); }
 };
 

@@ -66,10 +66,21 @@ TEST(YamlScalars, ReadsTheFlatKeysOfLutrisAndBottlesFiles) {
     EXPECT_EQ(ReadYamlScalar("game:\n  deep:\n    prefix: /d\n  prefix: /p\n", {"game", "prefix"}),
               "/p");
     EXPECT_EQ(ReadYamlScalar("game: {prefix: /flow}\n", {"game", "prefix"}), std::nullopt);
+
+    // The mappings of overrides and variables, in file order; an empty value stays a name.
+    const std::string game = "wine:\n  overrides:\n    ddraw: 'native,builtin'\n    d3d8:\n"
+                             "    # a comment\n    dinput8: n # inline\n  version: x\n"
+                             "system:\n  env:\n    A: '1'\n";
+    using Entries = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(ReadYamlMapping(game, {"wine", "overrides"}),
+              (Entries{{"ddraw", "native,builtin"}, {"d3d8", ""}, {"dinput8", "n"}}));
+    EXPECT_EQ(ReadYamlMapping(game, {"system", "env"}), (Entries{{"A", "1"}}));
+    EXPECT_EQ(ReadYamlMapping(game, {"game", "env"}), Entries{});
+    EXPECT_EQ(ReadYamlMapping("DLL_Overrides: {}\nName: x\n", {"DLL_Overrides"}), Entries{});
 }
 
 // Steam with a second library, a root reached twice, Protons official and custom.
-TEST(SteamPrefixes, EveryLibrarysCompatDataWithItsMappedOrNewestProton) {
+TEST(SteamPrefixes, EveryLibrarysCompatDataOnceWithItsRootAndLibrary) {
     FakeHome home;
     const std::string root = home / ".local/share/Steam";
     const std::string library = home.folder / "disk2/SteamLibrary";
@@ -105,14 +116,12 @@ TEST(SteamPrefixes, EveryLibrarysCompatDataWithItsMappedOrNewestProton) {
     const std::vector<FoundPrefix> found = FindSteamPrefixes(home.Folders());
     ASSERT_EQ(found.size(), 2u);
     EXPECT_EQ(found[0].folder, root + "/steamapps/compatdata/100/pfx");
-    EXPECT_EQ(found[0].compatData, root + "/steamapps/compatdata/100");
-    EXPECT_EQ(found[0].steamRoot, root);
-    EXPECT_EQ(found[0].proton, root + "/steamapps/common/Proton 8.0/proton");
+    EXPECT_EQ(found[0].managerFolder, root);
+    EXPECT_EQ(found[0].id, "100");
+    EXPECT_EQ(found[0].library, root);
+    EXPECT_EQ(found[0].install, ManagerInstall::Native);
     EXPECT_EQ(found[1].folder, library + "/steamapps/compatdata/300/pfx");
-    EXPECT_EQ(found[1].proton, root + "/compatibilitytools.d/GE-Proton9-1/proton")
-        << "no tool named: the newest";
-    EXPECT_EQ(ProtonFolderName("proton_513"), "Proton 5.13");
-    EXPECT_EQ(ProtonFolderName("proton_experimental"), "Proton - Experimental");
+    EXPECT_EQ(found[1].library, fs::canonical(library).string());
 }
 
 // Lutris: the database's installed Wine games, their game files, the runner's wine.
@@ -131,9 +140,11 @@ TEST(LutrisPrefixes, InstalledWineGamesWithTheirPrefixAndRunner) {
     std::vector<FoundPrefix> found = FindLutrisPrefixes(home.Folders());
     ASSERT_EQ(found.size(), 3u);
     EXPECT_EQ(found[0].folder, home / "Games/zelta-prefix");
-    EXPECT_EQ(found[0].wine, home / ".local/share/lutris/runners/wine/lutris-7.2-x86_64/bin/wine");
+    EXPECT_EQ(found[0].settingsFile, home / ".config/lutris/games/zelta-1700000000.yml");
+    EXPECT_EQ(found[0].managerConfig, home / ".config/lutris");
+    EXPECT_EQ(found[0].id, "ZELTA");
+    EXPECT_EQ(found[0].library, home / "Games/zelta");
     EXPECT_EQ(found[1].folder, home / "Games/nofile") << "no game file: the game's directory";
-    EXPECT_EQ(found[1].wine, "");
     EXPECT_EQ(found[2].folder, home / "Games/escape");
 
     // Newer Lutris keeps the game files under its data folder when ~/.config/lutris is absent.
@@ -161,14 +172,12 @@ TEST(BottlesPrefixes, EachBottleWithItsRunnerNativeAndFlatpak) {
     const std::vector<FoundPrefix> found = FindBottlesPrefixes(home.Folders());
     ASSERT_EQ(found.size(), 4u);
     EXPECT_EQ(found[0].folder, home / "wine/elsewhere");
-    EXPECT_EQ(found[0].wine, home / ".local/share/bottles/runners/caffe-7.10/bin/wine");
+    EXPECT_EQ(found[0].settingsFile, home / ".local/share/bottles/bottles/Elsewhere/bottle.yml");
     EXPECT_EQ(found[1].folder, home / ".local/share/bottles/bottles/Games");
-    EXPECT_EQ(found[1].wine, home / ".local/share/bottles/runners/soda-7.0-9/bin/wine");
-    EXPECT_EQ(found[2].wine, "") << "a sys- runner is the system's wine";
+    EXPECT_EQ(found[1].id, "Games");
+    EXPECT_EQ(found[1].managerFolder, home / ".local/share/bottles");
     EXPECT_EQ(found[3].folder, home / ".var/app/com.usebottles.bottles/data/bottles/bottles/Flat");
-    EXPECT_EQ(found[3].wine,
-              home /
-                  ".var/app/com.usebottles.bottles/data/bottles/runners/kron4ek-wine-9.0/bin/wine");
+    EXPECT_EQ(found[3].install, ManagerInstall::Flatpak);
 }
 
 TEST(HeroicPrefixes, WineAndProtonBuildsFromTheGamesSettings) {
@@ -188,11 +197,10 @@ TEST(HeroicPrefixes, WineAndProtonBuildsFromTheGamesSettings) {
     const std::vector<FoundPrefix> found = FindHeroicPrefixes(home.Folders());
     ASSERT_EQ(found.size(), 2u);
     EXPECT_EQ(found[0].folder, home / "Games/Heroic/Prefixes/Zelta");
-    EXPECT_EQ(found[0].wine, home / ".config/heroic/tools/wine/Wine-GE/bin/wine");
-    EXPECT_FALSE(found[0].ThroughProton());
+    EXPECT_EQ(found[0].id, "Zelta");
+    EXPECT_EQ(found[0].settingsFile, home / ".config/heroic/GamesConfig/Zelta.json");
     EXPECT_EQ(found[1].folder, home / "Games/Heroic/Prefixes/Other/pfx");
-    EXPECT_EQ(found[1].compatData, home / "Games/Heroic/Prefixes/Other");
-    EXPECT_EQ(found[1].proton, home / ".config/heroic/tools/proton/GE-Proton9-1/proton");
+    EXPECT_EQ(found[1].install, ManagerInstall::Flatpak);
 }
 
 } // namespace

@@ -4,7 +4,8 @@
 #include "support/ScopedEnvironment.h"
 #include "wine/FakeHome.h"
 #include "wine/GamePrefixes.h"
-#include "wine/WineCommand.h"
+#include "wine/PrefixLaunch.h"
+#include "wine/WinePrograms.h"
 #include "wine/WinePrefixGameRegistry.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +18,13 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+std::string Command(const LaunchPlan& plan) {
+    std::string text = plan.failure;
+    for (const std::string& part : plan.command)
+        text += "[" + part + "]";
+    return text;
+}
 
 // Steam (two prefixes), Lutris, Bottles and Heroic, each with its own Wine stand-in.
 struct ManagersHome : FakeHome {
@@ -90,8 +98,9 @@ TEST(PrefixDiscovery, EveryManagersPrefixInOrderAndTheNewestRecordWins) {
     EXPECT_EQ(PrefixLabel(found[0], home.home), "Wine: ~/Heroic/Zelta");
 }
 
-// Each prefix starts with its manager's Wine; WINE wins; a missing runner falls back to PATH.
-TEST(PrefixDiscovery, EachPrefixRunsWithItsManagersWine) {
+// The prefix in use reaches the environment; WINE wins over the managers; a folder chosen in
+// another prefix moves to it.
+TEST(PrefixDiscovery, ThePrefixInUseAndWhatStartsAProgramInIt) {
     ManagersHome home;
     Environment env;
     env.Set("WINE", nullptr);
@@ -104,39 +113,33 @@ TEST(PrefixDiscovery, EachPrefixRunsWithItsManagersWine) {
     EXPECT_EQ(std::string(getenv("WINEPREFIX")), home / "Heroic/Zelta")
         << "drive letters map through the prefix in use";
 
-    auto command = [&](const FoundPrefix& prefix) {
-        const WineCommand c = BuildWineCommand(prefix, "/");
-        std::string text = c.failure;
-        for (const std::string& part : c.before)
+    // A native program runs as it is; a Windows one in the prefix in use, through the player's
+    // WINE when set, else as the prefix's manager would (for ~/.wine: wine from PATH).
+    home.Write("game/NATIVE.EXE", "#!/bin/sh\n");
+    fs::permissions(home / "game/NATIVE.EXE", fs::perms::owner_all);
+    home.Write("game/WIN.EXE", "MZ");
+    auto plan = [&](const std::string& program) {
+        const LaunchPlan p = PrefixLaunchPlanner(&prefixes, "/").Plan(program, {"-x"}, home / "game");
+        std::string text = p.failure;
+        for (const std::string& part : p.command)
             text += "[" + part + "]";
-        for (const auto& [name, value] : c.environment)
-            text += " " + name + "=" + value;
+        for (const auto& [name, value] : p.environment)
+            text += name == "WINEPREFIX" ? " " + name + "=" + value : "";
         return text;
     };
-    const auto& all = prefixes.All();
-    EXPECT_EQ(command(all[0]), "[" + home / "system/wine" + "] WINEPREFIX=" + home / ".wine");
-    EXPECT_EQ(command(all[1]),
-              "[" + home / ".local/share/Steam/steamapps/common/Proton 8.0/proton" +
-                  "][run] WINEPREFIX=" + all[1].folder +
-                  " STEAM_COMPAT_DATA_PATH=" + all[1].compatData +
-                  " STEAM_COMPAT_CLIENT_INSTALL_PATH=" + home / ".local/share/Steam");
-    EXPECT_EQ(command(all[3]), "[" + home / ".local/share/lutris/runners/wine/lutris-7.2/bin/wine" +
-                                   "] WINEPREFIX=" + home / "Games/zelta");
-    EXPECT_EQ(command(all[4]), "[" + home / ".local/share/bottles/runners/soda-7.0/bin/wine" +
-                                   "] WINEPREFIX=" + all[4].folder);
+    EXPECT_EQ(plan(home / "game/NATIVE.EXE"), "[" + home / "game/NATIVE.EXE" + "][-x]");
     env.Set("WINE", (home / "heroic-wine/bin/wine").c_str());
-    EXPECT_EQ(command(all[1]),
-              "[" + home / "heroic-wine/bin/wine" + "] WINEPREFIX=" + all[1].folder)
+    EXPECT_EQ(plan(home / "game/WIN.EXE"), "[" + home / "heroic-wine/bin/wine" + "][" +
+                                               home / "game/WIN.EXE" +
+                                               "][-x] WINEPREFIX=" + home / "Heroic/Zelta")
         << "the player's WINE wins";
     env.Set("WINE", nullptr);
-
-    fs::remove_all(home / ".local/share/lutris/runners");
-    EXPECT_EQ(command(all[3]), "[" + home / "system/wine" + "] WINEPREFIX=" + home / "Games/zelta");
+    const FoundPrefix& wine = prefixes.All()[0];
+    EXPECT_EQ(Command(PlanPrefixLaunch(wine, {home / "game/WIN.EXE", {}, "", home.home})),
+              "[" + home / "system/wine" + "][" + home / "game/WIN.EXE" + "]");
     fs::remove(home / "system/wine");
-    EXPECT_EQ(command(all[3]), std::string(kWineMissing) +
-                                   " The prefix's own Wine is missing too:\r\r" +
-                                   home / ".local/share/lutris/runners/wine/lutris-7.2/bin/wine" +
-                                   " WINEPREFIX=" + home / "Games/zelta");
+    EXPECT_EQ(PlanPrefixLaunch(wine, {home / "game/WIN.EXE", {}, "", home.home}).failure,
+              kWineMissing);
 
     // A folder chosen inside another prefix, through its drive C:, moves to that prefix.
     home.Write("Games/zelta/drive_c/Games/ZELTA/launcher.exe", "");

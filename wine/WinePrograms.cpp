@@ -1,15 +1,13 @@
-#include "wine/WineCommand.h"
+#include "wine/WinePrograms.h"
 
 #include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
 bool IsExecutableFile(const std::string& path) {
     struct stat st;
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
 }
-} // namespace
 
 std::string FindOnPath(const std::string& name) {
     const char* path = std::getenv("PATH");
@@ -44,34 +42,4 @@ std::string NamedWineProgram(const std::string& startFolder) {
 std::string FindWineProgram(const std::string& startFolder) {
     const std::string named = NamedWineProgram(startFolder);
     return named.empty() ? FindOnPath("wine") : named;
-}
-
-WineCommand BuildWineCommand(const FoundPrefix& prefix, const std::string& startFolder) {
-    WineCommand command;
-    command.environment.emplace_back("WINEPREFIX", prefix.folder);
-    if (const std::string named = NamedWineProgram(startFolder); !named.empty()) {
-        command.before = {named};
-        return command;
-    }
-    if (prefix.ThroughProton() && IsExecutableFile(prefix.proton)) {
-        command.before = {prefix.proton, "run"};
-        command.environment.emplace_back("STEAM_COMPAT_DATA_PATH", prefix.compatData);
-        command.environment.emplace_back("STEAM_COMPAT_CLIENT_INSTALL_PATH", prefix.steamRoot);
-        return command;
-    }
-    if (!prefix.wine.empty() && IsExecutableFile(prefix.wine)) {
-        command.before = {prefix.wine};
-        return command;
-    }
-    if (const std::string wine = FindOnPath("wine"); !wine.empty()) {
-        command.before = {wine};
-        return command;
-    }
-    command.failure = kWineMissing;
-    const std::string& own = prefix.ThroughProton() ? prefix.proton : prefix.wine;
-    if (prefix.ThroughProton() && own.empty())
-        command.failure += " No Proton was found for this prefix either.";
-    else if (!own.empty())
-        command.failure += " The prefix's own Wine is missing too:\r\r" + own;
-    return command;
 }
