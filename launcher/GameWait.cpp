@@ -83,6 +83,10 @@ std::string LastLines(const std::string& nativePath, size_t maxLines) {
     const ssize_t got = size > 0 ? pread(fd, text.data(), text.size(), from) : 0;
     close(fd);
     text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    // The head the program starter wrote (what was started) is not the program's output.
+    if (from == 0 && text.rfind("Command:", 0) == 0)
+        if (const size_t output = text.find("\nOutput:\n"); output != std::string::npos)
+            text.erase(0, output + 9);
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
         text.pop_back();
     // Back from the end over maxLines line breaks.

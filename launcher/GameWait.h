@@ -36,6 +36,7 @@ bool WaitForGame(Pauses& pauses, WindowFinder& windows, bool settingsDialog, boo
 std::string EarlyEndMessage(int waitStatus, const std::string& outputTail,
                             const std::string& outputLog);
 
-// The last lines (at most maxLines, from at most the last 64 KiB) of the file at a native path;
-// empty when it cannot be read.
+// The last lines (at most maxLines, from at most the last 64 KiB) of the file at a native path,
+// without the head that the program starter writes above a program's output ("Command: ..." up to
+// "Output:"); empty when it cannot be read.
 std::string LastLines(const std::string& nativePath, size_t maxLines);

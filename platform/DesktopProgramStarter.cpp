@@ -7,12 +7,12 @@
 #include <QUrl>
 
 #include <atomic>
-#include <system_error>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <system_error>
 #include <thread>
 #include <unistd.h>
 

@@ -24,6 +24,7 @@ struct LaunchPlan {
 class LaunchPlanner {
 public:
     virtual ~LaunchPlanner() = default;
-    virtual LaunchPlan Plan(const std::string& nativeProgram, const std::vector<std::string>& arguments,
+    virtual LaunchPlan Plan(const std::string& nativeProgram,
+                            const std::vector<std::string>& arguments,
                             const std::string& workingFolder) const = 0;
 };

@@ -101,10 +101,9 @@ LaunchPlan PlanBottlesLaunch(const FoundPrefix& prefix, const ProgramToRun& run)
 
     if (!runner.empty()) {
         std::string libraries;
-        for (const char* sub :
-             {"lib", "lib64", "lib/wine/x86_64-unix", "lib32/wine/x86_64-unix",
-              "lib64/wine/x86_64-unix", "lib/wine/i386-unix", "lib32/wine/i386-unix",
-              "lib64/wine/i386-unix"})
+        for (const char* sub : {"lib", "lib64", "lib/wine/x86_64-unix", "lib32/wine/x86_64-unix",
+                                "lib64/wine/x86_64-unix", "lib/wine/i386-unix",
+                                "lib32/wine/i386-unix", "lib64/wine/i386-unix"})
             if (IsFolder(runner + "/" + sub))
                 libraries += (libraries.empty() ? "" : ":") + runner + "/" + sub;
         if (!libraries.empty()) {

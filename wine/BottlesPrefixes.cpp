@@ -42,8 +42,8 @@ void AddBottles(const HomeFolders& folders, ManagerInstall install, const std::s
                 continue;
             prefix.folder = path;
         } else {
-            const bool plain = !path.empty() && path.find('/') == std::string::npos &&
-                               path != "." && path != "..";
+            const bool plain =
+                !path.empty() && path.find('/') == std::string::npos && path != "." && path != "..";
             prefix.folder = bottles + "/" + (plain ? path : name);
         }
         prefix.managerFolder = root;

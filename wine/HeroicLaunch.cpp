@@ -23,8 +23,8 @@ LaunchPlan PlanHeroicLaunch(const FoundPrefix& prefix, const ProgramToRun& run) 
             found = true;
         }
     if (!found || game.wineBin.empty()) {
-        plan.failure = std::string(kWineMissing) + " Heroic's settings of this game name none:\r\r" +
-                       prefix.settingsFile;
+        plan.failure = std::string(kWineMissing) +
+                       " Heroic's settings of this game name none:\r\r" + prefix.settingsFile;
         return plan;
     }
     const bool proton = game.wineType == "proton";
@@ -40,9 +40,8 @@ LaunchPlan PlanHeroicLaunch(const FoundPrefix& prefix, const ProgramToRun& run) 
             umu = prefix.managerFolder + "/tools/runtimes/umu/umu_run.py";
     }
     if (!flatpak && !IsExecutableFile(game.wineBin)) {
-        plan.failure = std::string(kWineMissing) + " Heroic's " +
-                       (proton ? "Proton" : "Wine") + " for this game is missing:\r\r" +
-                       game.wineBin;
+        plan.failure = std::string(kWineMissing) + " Heroic's " + (proton ? "Proton" : "Wine") +
+                       " for this game is missing:\r\r" + game.wineBin;
         return plan;
     }
 
@@ -63,8 +62,8 @@ LaunchPlan PlanHeroicLaunch(const FoundPrefix& prefix, const ProgramToRun& run) 
         for (const auto& [name, value] : game.environment)
             if (name == "WINEDLLOVERRIDES")
                 overrides = value;
-        env.Set("WINEDLLOVERRIDES", overrides.empty() ? "winemenubuilder.exe=d"
-                                                      : overrides + ";winemenubuilder.exe=d");
+        env.Set("WINEDLLOVERRIDES",
+                overrides.empty() ? "winemenubuilder.exe=d" : overrides + ";winemenubuilder.exe=d");
     }
     env.Set("WINE_FULLSCREEN_FSR", "0");
     if (game.esync && !proton)

@@ -54,10 +54,10 @@ std::string FindUmu(const std::string& data, bool flatpak) {
 
 // The DLLs a runtime component of Lutris makes native when it is enabled.
 struct DllComponent {
-    const char* option;  // the "wine:" option that enables it
-    bool byDefault;      // its default
-    const char* folder;  // below <data>/runtime
-    bool withProton;     // also used under Proton
+    const char* option; // the "wine:" option that enables it
+    bool byDefault;     // its default
+    const char* folder; // below <data>/runtime
+    bool withProton;    // also used under Proton
     std::vector<const char*> dlls;
 };
 
@@ -200,9 +200,9 @@ LaunchPlan PlanLutrisLaunch(const FoundPrefix& prefix, const ProgramToRun& run) 
         }
 
     const std::string wineFolder = data + "/runners/wine/" + version;
-    std::string wine;           // the Wine program, when not through umu
-    std::string protonPath;     // PROTONPATH, when through umu
-    std::string filesFolder;    // the build's own files (mono, gecko)
+    std::string wine;        // the Wine program, when not through umu
+    std::string protonPath;  // PROTONPATH, when through umu
+    std::string filesFolder; // the build's own files (mono, gecko)
     const std::string umu = FindUmu(data, flatpak);
     if (version == "system") {
         wine = flatpak ? "/app/bin/wine" : FindOnPath("wine");
@@ -269,8 +269,8 @@ LaunchPlan PlanLutrisLaunch(const FoundPrefix& prefix, const ProgramToRun& run) 
     env.Set("WINEARCH", arch);
     if (version == kDefaultVersion)
         env.Set("PROTONPATH", "GE-Proton");
-    env.Set("WINE", proton ? (protonPath == "GE-Proton" ? umu : protonPath + "/files/bin/wine")
-                           : wine);
+    env.Set("WINE",
+            proton ? (protonPath == "GE-Proton" ? umu : protonPath + "/files/bin/wine") : wine);
     if (!filesFolder.empty()) {
         env.Set("WINE_MONO_CACHE_DIR", filesFolder + "/mono");
         env.Set("WINE_GECKO_CACHE_DIR", filesFolder + "/gecko");

@@ -12,9 +12,8 @@ std::optional<ProtonPrefixVersion> ParseProtonPrefixVersion(std::string_view tex
     int build = 0;
     const char* p = text.data();
     const char* end = text.data() + text.size();
-    for (auto [number, separator] : {std::pair<int*, char>{&version.major, '.'},
-                                     {&version.minor, '-'},
-                                     {&build, '\0'}}) {
+    for (auto [number, separator] :
+         {std::pair<int*, char>{&version.major, '.'}, {&version.minor, '-'}, {&build, '\0'}}) {
         const auto [next, error] = std::from_chars(p, end, *number);
         if (error != std::errc() || next == p || *number < 0)
             return std::nullopt;

@@ -51,8 +51,8 @@ std::vector<SteamApp> InstalledApps(const std::vector<std::string>& libraries) {
             if (installdir.empty() || installdir.find('/') != std::string::npos ||
                 installdir == "." || installdir == "..")
                 continue;
-            apps.push_back({Field(state, "appid"), Field(state, "name"),
-                            steamapps + "/common/" + installdir});
+            apps.push_back(
+                {Field(state, "appid"), Field(state, "name"), steamapps + "/common/" + installdir});
         }
     }
     return apps;
@@ -64,7 +64,9 @@ struct Tool {
     std::string folder;
 };
 
-bool HoldsProton(const std::string& folder) { return IsExecutableFile(folder + "/proton"); }
+bool HoldsProton(const std::string& folder) {
+    return IsExecutableFile(folder + "/proton");
+}
 
 // The compatibilitytools.d folders Steam reads, the one that wins on equal names first.
 std::vector<std::string> CompatToolFolders(const std::string& root, const std::string& home) {
@@ -107,7 +109,7 @@ std::vector<Tool> CustomTools(const std::vector<std::string>& toolFolders) {
                     continue;
                 const std::string install = Field(&tool, "install_path");
                 const std::string folder = install.empty() || install == "." ? vdfFolder
-                                           : install.front() == '/'           ? install
+                                           : install.front() == '/'          ? install
                                                                     : tools_d + "/" + install;
                 if (HoldsProton(folder))
                     tools.push_back({name, folder});
@@ -121,9 +123,9 @@ std::vector<Tool> OfficialProtons(const std::vector<SteamApp>& apps,
     std::vector<Tool> tools;
     for (const SteamApp& app : apps)
         if (HoldsProton(app.folder))
-            tools.push_back({app.name.empty() ? app.folder.substr(app.folder.rfind('/') + 1)
-                                              : app.name,
-                             app.folder});
+            tools.push_back(
+                {app.name.empty() ? app.folder.substr(app.folder.rfind('/') + 1) : app.name,
+                 app.folder});
     // Protons whose manifests are gone still hold their folder name.
     for (const std::string& library : libraries) {
         const std::string common = library + "/steamapps/common";
@@ -314,15 +316,14 @@ LaunchPlan PlanSteamLaunch(const FoundPrefix& prefix, const ProgramToRun& run) {
                         (!named || ProtonRelease(tool.name) == release))
                         matching = tool.folder;
         if (matching.empty()) {
-            plan.failure = "This game's prefix was last run by a newer Proton (prefix version " +
-                           prefixVersion->text + ") than the one Steam would start it with now, " +
-                           Describe(proton, toolVersion) +
-                           ". Proton would remove its files from a newer prefix, so the game "
-                           "was not started. Install Proton " +
-                           std::to_string(prefixVersion->major) + "." +
-                           std::to_string(prefixVersion->minor) +
-                           " or choose a newer Proton for the game in Steam.\r\rPrefix: " +
-                           compatData;
+            plan.failure =
+                "This game's prefix was last run by a newer Proton (prefix version " +
+                prefixVersion->text + ") than the one Steam would start it with now, " +
+                Describe(proton, toolVersion) +
+                ". Proton would remove its files from a newer prefix, so the game "
+                "was not started. Install Proton " +
+                std::to_string(prefixVersion->major) + "." + std::to_string(prefixVersion->minor) +
+                " or choose a newer Proton for the game in Steam.\r\rPrefix: " + compatData;
             return plan;
         }
         proton = matching;
@@ -345,8 +346,8 @@ LaunchPlan PlanSteamLaunch(const FoundPrefix& prefix, const ProgramToRun& run) {
             return plan;
         }
         const KeyValuesNode manifest = ParseFile(runtime + "/toolmanifest.vdf");
-        std::vector<std::string> outer = ToolCommand(runtime, manifest.Find("manifest"),
-                                                     "/_v2-entry-point --verb=%verb% --");
+        std::vector<std::string> outer =
+            ToolCommand(runtime, manifest.Find("manifest"), "/_v2-entry-point --verb=%verb% --");
         command.insert(command.begin(), outer.begin(), outer.end());
         toolPaths.push_back(runtime);
         required = Field(manifest.Find("manifest"), "require_tool_appid");

@@ -213,9 +213,9 @@ TEST_F(PackageRoadE2ETest, AManagersGameStartsAsItsManagerWouldStartIt) {
     ASSERT_EQ(calls.size(), 9u);
     EXPECT_EQ(calls[0], wine);
     EXPECT_EQ(fs::canonical(calls[1]), fs::canonical(install.game + "bin/ZELTA.EXE"));
-    EXPECT_EQ(std::vector<std::string>(calls.begin() + 2, calls.begin() + 5),
-              (std::vector<std::string>{"-padplayback=bin\\K1.tmp", "-level=data\\maps\\K1",
-                                        "-nofmv"}));
+    EXPECT_EQ(
+        std::vector<std::string>(calls.begin() + 2, calls.begin() + 5),
+        (std::vector<std::string>{"-padplayback=bin\\K1.tmp", "-level=data\\maps\\K1", "-nofmv"}));
     EXPECT_EQ(fs::canonical(calls[5]), fs::canonical(install.game));
     EXPECT_EQ(std::vector<std::string>(calls.begin() + 6, calls.end()),
               (std::vector<std::string>{install.root / "prefix", "winemenubuilder.exe=d", "fps"}));

@@ -519,7 +519,6 @@ TEST_F(BrowseDialogTest, TheHintNamesThePrefixInUseAndBrowsingIntoAnotherMovesTo
     FoundPrefix inSteam, inLutris;
     inSteam.manager = PrefixManager::Steam;
     inSteam.folder = steam.Path();
-    inSteam.compatData = steam.Path();
     inLutris.manager = PrefixManager::Lutris;
     inLutris.folder = lutris.Path();
     HomeFolders folders{"/nonexistent-home", "", "", ""};

@@ -10,8 +10,8 @@
 
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <optional>
 #include <thread>
@@ -217,8 +217,8 @@ TEST(ProgramStarter, CarriesOutTheManagersPlanWithItsOutputInTheLog) {
     EXPECT_NE(text.find("\n  SteamAppId='100'\n"), std::string::npos) << text;
     EXPECT_NE(text.find("\n  (removed) WINEPREFIX\n"), std::string::npos) << text;
     EXPECT_EQ(text.substr(text.size() - 29), "Output:\nerr: no such runtime\n");
-    EXPECT_EQ(fs::status(log).permissions() & fs::perms::all, fs::perms::owner_read |
-                                                                  fs::perms::owner_write);
+    EXPECT_EQ(fs::status(log).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(fs::status(home / "state/zeltasc").permissions() & fs::perms::all,
               fs::perms::owner_all);
 }

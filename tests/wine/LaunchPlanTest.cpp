@@ -49,8 +49,9 @@ void SteamTool(const FakeHome& home, const std::string& library, const std::stri
                    "\"\n\t\"installdir\"\t\t\"" + name + "\"\n\t\"StateFlags\"\t\t\"4\"\n}\n");
     const std::string folder = library + "/steamapps/common/" + name;
     if (!prefixVersion.empty()) {
-        home.Write(folder + "/proton", "#!/usr/bin/env python3\n# comment\nCURRENT_PREFIX_VERSION=\"" +
-                                           prefixVersion + "\"\n");
+        home.Write(folder + "/proton",
+                   "#!/usr/bin/env python3\n# comment\nCURRENT_PREFIX_VERSION=\"" + prefixVersion +
+                       "\"\n");
         fs::permissions(home / (folder + "/proton"), fs::perms::owner_all);
     }
     home.Write(folder + "/toolmanifest.vdf", manifest);
@@ -72,8 +73,7 @@ struct SteamHome : FakeHome {
         }
         SteamTool(*this, rootName, "2805730", "Proton 9.0", "9.0-203", kProtonManifest);
         SteamTool(*this, rootName, "3658110", "Proton 10.0", "10.0-100", kProtonManifest);
-        SteamTool(*this, rootName, "1493710", "Proton - Experimental", "10.0-101",
-                  kProtonManifest);
+        SteamTool(*this, rootName, "1493710", "Proton - Experimental", "10.0-101", kProtonManifest);
         SteamTool(*this, rootName, "1628350", "SteamLinuxRuntime_sniper", "",
                   "\"manifest\" { \"version\" \"2\" \"commandline\" "
                   "\"/_v2-entry-point --verb=%verb% --\" }");
@@ -87,8 +87,7 @@ struct SteamHome : FakeHome {
         Write(".steam/root/compatibilitytools.d/ge/proton",
               "#!/bin/sh\nCURRENT_PREFIX_VERSION=\"10.0-300\"\n");
         Write(".steam/root/compatibilitytools.d/ge/toolmanifest.vdf", kProtonManifest);
-        fs::permissions(*this / ".steam/root/compatibilitytools.d/ge/proton",
-                        fs::perms::owner_all);
+        fs::permissions(*this / ".steam/root/compatibilitytools.d/ge/proton", fs::perms::owner_all);
     }
     void Config(const std::string& mappings) const {
         fs::create_directories(root + "/config");
@@ -116,13 +115,13 @@ TEST(SteamLaunch, TheProtonSteamWouldUseInsideItsRuntimeWithSteamsVariables) {
         {"\"300\" { \"name\" \"GE-Proton10-1\" } \"0\" { \"name\" \"proton_9\" }", "300",
          home / ".steam/root/compatibilitytools.d/ge"},
         {"\"200\" { \"name\" \"\" }", "200", home.common + "Proton - Experimental"},
-        {"\"0\" { \"name\" \"proton_8\" }", "200", "failure: Steam starts this game with the "
-                                                    "compatibility tool \"proton_8\""},
+        {"\"0\" { \"name\" \"proton_8\" }", "200",
+         "failure: Steam starts this game with the "
+         "compatibility tool \"proton_8\""},
     };
     for (const Case& c : cases) {
         home.Config(c.mappings);
-        const LaunchPlan plan =
-            PlanPrefixLaunch(Prefix(home, "compatdata/" + c.app + "/pfx"), run);
+        const LaunchPlan plan = PlanPrefixLaunch(Prefix(home, "compatdata/" + c.app + "/pfx"), run);
         if (c.proton.rfind("failure", 0) == 0) {
             EXPECT_EQ(Command(plan).substr(0, c.proton.size()), c.proton);
             continue;
@@ -188,8 +187,7 @@ TEST(SteamLaunch, NeverAProtonOlderThanThePrefix) {
     }
     // No installed Proton of the prefix's release: refused, naming both.
     std::ofstream(versionFile) << "11.0-5\n";
-    const std::string refused =
-        Command(PlanPrefixLaunch(Prefix(home, "compatdata/200/pfx"), run));
+    const std::string refused = Command(PlanPrefixLaunch(Prefix(home, "compatdata/200/pfx"), run));
     EXPECT_EQ(refused.rfind("failure: ", 0), 0u) << refused;
     EXPECT_NE(refused.find("prefix version 11.0-5"), std::string::npos) << refused;
     EXPECT_NE(refused.find("Proton 9.0 (prefix version 9.0-203)"), std::string::npos) << refused;
@@ -199,7 +197,8 @@ TEST(SteamLaunch, NeverAProtonOlderThanThePrefix) {
     EXPECT_FALSE(ProtonScriptPrefixVersion("#CURRENT_PREFIX_VERSION=\"1.0-1\"\n"));
 }
 
-// Steam installed from Flathub runs Proton in its sandbox; the Snap's is found where snapd keeps it.
+// Steam installed from Flathub runs Proton in its sandbox; the Snap's is found where snapd keeps
+// it.
 TEST(SteamLaunch, TheFlatpaksSteamRunsProtonInItsSandbox) {
     SteamHome home(".var/app/com.valvesoftware.Steam/.local/share/Steam");
     home.Config("\"0\" { \"name\" \"proton_9\" }");
@@ -277,8 +276,8 @@ TEST(LutrisLaunch, TheGamesWineOrProtonWithItsOverridesAndEnvironment) {
     LutrisHome home;
     Environment env;
     env.Set("PATH", "/nonexistent");
-    const ProgramToRun run{home / "Games/zelta/prefix/drive_c/ZELTA.EXE", {"-nofmv"},
-                           home / "Games/zelta", home.home};
+    const ProgramToRun run{
+        home / "Games/zelta/prefix/drive_c/ZELTA.EXE", {"-nofmv"}, home / "Games/zelta", home.home};
     const std::string data = home / home.data;
     struct Case {
         std::string wine, command, overrides;
@@ -290,7 +289,8 @@ TEST(LutrisLaunch, TheGamesWineOrProtonWithItsOverridesAndEnvironment) {
          "[" + data + "/runners/wine/lutris-7.2-x86_64/bin/wine][" + run.program + "][-nofmv]",
          "ddraw=n,b;d3d9,dxgi=n;d3d8,winemenubuilder="},
         // No version of its own: the runner's; a Proton build runs through umu-run.
-        {"wine:\n  dxvk: false\n", "[" + data + "/runtime/umu/umu-run][" + run.program + "][-nofmv]",
+        {"wine:\n  dxvk: false\n",
+         "[" + data + "/runtime/umu/umu-run][" + run.program + "][-nofmv]",
          "winhttp=n,b;winemenubuilder="},
         {"wine:\n  version: ge-proton\n", "", ""},
     };
@@ -351,16 +351,16 @@ TEST(LutrisLaunch, TheFlatpaksLutrisRunsItsWineInItsSandbox) {
     home.StandIn("bin/flatpak");
     Environment env;
     env.Set("PATH", (home / "bin").c_str());
-    const ProgramToRun run{home / "Games/zelta/prefix/drive_c/ZELTA.EXE", {"-nofmv"},
-                           home / "Games/zelta", home.home};
+    const ProgramToRun run{
+        home / "Games/zelta/prefix/drive_c/ZELTA.EXE", {"-nofmv"}, home / "Games/zelta", home.home};
     const FoundPrefix prefix = Prefix(home, "Games/zelta/prefix");
     EXPECT_EQ(prefix.install, ManagerInstall::Flatpak);
     const LaunchPlan plan = PlanPrefixLaunch(prefix, run);
     const std::string command = Command(plan);
-    EXPECT_EQ(command.rfind("[" + home / "bin/flatpak" + "][run][--command=" + home / home.data +
-                                "/runners/wine/lutris-7.2-x86_64/bin/wine][--cwd=" +
-                                run.workingFolder + "]",
-                            0),
+    EXPECT_EQ(command.rfind(
+                  "[" + home / "bin/flatpak" + "][run][--command=" + home / home.data +
+                      "/runners/wine/lutris-7.2-x86_64/bin/wine][--cwd=" + run.workingFolder + "]",
+                  0),
               0u)
         << command;
     EXPECT_NE(command.find("[--env=WINEPREFIX=" + home / "Games/zelta/prefix" + "]"),
@@ -393,8 +393,10 @@ TEST(BottlesLaunch, TheBottlesRunnerWithItsOverridesAndVariables) {
     EXPECT_EQ(bottle.id, "Zelta Bottle");
     EXPECT_EQ(Prefix(home, "Bottles/Plain").manager, PrefixManager::Bottles);
 
-    const ProgramToRun run{home / "Elsewhere/Zelta/drive_c/ZELTA.EXE", {"-nofmv"},
-                           home / "Elsewhere/Zelta/drive_c", home.home};
+    const ProgramToRun run{home / "Elsewhere/Zelta/drive_c/ZELTA.EXE",
+                           {"-nofmv"},
+                           home / "Elsewhere/Zelta/drive_c",
+                           home.home};
     LaunchPlan plan = PlanPrefixLaunch(bottle, run);
     const std::string runner = home / ".local/share/bottles/runners/GE-Proton9-1/files";
     EXPECT_EQ(Command(plan), "[" + runner + "/bin/wine][" + run.program + "][-nofmv]");
@@ -418,9 +420,11 @@ TEST(BottlesLaunch, TheBottlesRunnerWithItsOverridesAndVariables) {
     home.StandIn("bin/flatpak");
     env.Set("PATH", (home / "bin").c_str());
     plan = PlanPrefixLaunch(Prefix(home, "bottles/Flat"), run);
-    EXPECT_EQ(Command(plan), "[" + home / "bin/flatpak" + "][run][--command=bottles-cli][--cwd=" +
-                                 run.workingFolder + "][com.usebottles.bottles][run][-b][Flat "
-                                 "Bottle][-e][" + run.program + "][--][-nofmv]");
+    EXPECT_EQ(Command(plan), "[" + home / "bin/flatpak" +
+                                 "][run][--command=bottles-cli][--cwd=" + run.workingFolder +
+                                 "][com.usebottles.bottles][run][-b][Flat "
+                                 "Bottle][-e][" +
+                                 run.program + "][--][-nofmv]");
 }
 
 TEST(HeroicLaunch, WineOrProtonThroughUmuWithTheGamesEnvironment) {
@@ -445,8 +449,8 @@ TEST(HeroicLaunch, WineOrProtonThroughUmuWithTheGamesEnvironment) {
     home.Prefix("Games/Heroic/Prefixes/Zelta");
     home.Prefix("Games/Heroic/Prefixes/Zelta/pfx");
     const std::string prefix = home / "Games/Heroic/Prefixes/Zelta";
-    const ProgramToRun run{prefix + "/drive_c/ZELTA.EXE", {"-nofmv"}, prefix + "/drive_c",
-                           home.home};
+    const ProgramToRun run{
+        prefix + "/drive_c/ZELTA.EXE", {"-nofmv"}, prefix + "/drive_c", home.home};
 
     game("\"wineVersion\": {\"bin\": \"" + home / ".config/heroic/tools/wine/Wine-GE/bin/wine" +
          "\", \"name\": \"Wine-GE\", \"type\": \"wine\"}");
@@ -464,9 +468,9 @@ TEST(HeroicLaunch, WineOrProtonThroughUmuWithTheGamesEnvironment) {
         game("\"disableUMU\": " + std::string(umu ? "false" : "true") +
              ", \"wineVersion\": {\"bin\": \"" + proton + "\", \"type\": \"proton\"}");
         plan = PlanPrefixLaunch(Prefix(home, "Prefixes/Zelta/pfx"), run);
-        EXPECT_EQ(Command(plan), umu ? "[" + home / "bin/umu-run" + "][" + run.program + "][-nofmv]"
-                                     : "[" + proton + "][waitforexitandrun][" + run.program +
-                                           "][-nofmv]");
+        EXPECT_EQ(Command(plan),
+                  umu ? "[" + home / "bin/umu-run" + "][" + run.program + "][-nofmv]"
+                      : "[" + proton + "][waitforexitandrun][" + run.program + "][-nofmv]");
         EXPECT_EQ(Env(plan, "STEAM_COMPAT_DATA_PATH"), prefix);
         EXPECT_EQ(Env(plan, "PROTONPATH"), home / ".config/heroic/tools/proton/GE-Proton9-1");
         EXPECT_EQ(Env(plan, "PROTON_VERB"), "waitforexitandrun");

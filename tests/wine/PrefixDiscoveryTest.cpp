@@ -5,8 +5,8 @@
 #include "wine/FakeHome.h"
 #include "wine/GamePrefixes.h"
 #include "wine/PrefixLaunch.h"
-#include "wine/WinePrograms.h"
 #include "wine/WinePrefixGameRegistry.h"
+#include "wine/WinePrograms.h"
 
 #include <gtest/gtest.h>
 
@@ -119,7 +119,8 @@ TEST(PrefixDiscovery, ThePrefixInUseAndWhatStartsAProgramInIt) {
     fs::permissions(home / "game/NATIVE.EXE", fs::perms::owner_all);
     home.Write("game/WIN.EXE", "MZ");
     auto plan = [&](const std::string& program) {
-        const LaunchPlan p = PrefixLaunchPlanner(&prefixes, "/").Plan(program, {"-x"}, home / "game");
+        const LaunchPlan p =
+            PrefixLaunchPlanner(&prefixes, "/").Plan(program, {"-x"}, home / "game");
         std::string text = p.failure;
         for (const std::string& part : p.command)
             text += "[" + part + "]";
