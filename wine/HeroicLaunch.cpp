@@ -65,7 +65,11 @@ LaunchPlan PlanHeroicLaunch(const FoundPrefix& prefix, const ProgramToRun& run) 
         env.Set("WINEDLLOVERRIDES",
                 overrides.empty() ? "winemenubuilder.exe=d" : overrides + ";winemenubuilder.exe=d");
     }
-    env.Set("WINE_FULLSCREEN_FSR", "0");
+    if (game.showFps)
+        env.Set("DXVK_HUD", "fps");
+    env.Set("WINE_FULLSCREEN_FSR", game.fsr ? "1" : "0");
+    if (game.fsr)
+        env.Set("WINE_FULLSCREEN_FSR_STRENGTH", "2");
     if (game.esync && !proton)
         env.Set("WINEESYNC", "1");
     if (!game.esync && proton)
@@ -74,11 +78,17 @@ LaunchPlan PlanHeroicLaunch(const FoundPrefix& prefix, const ProgramToRun& run) 
         env.Set("WINEFSYNC", "1");
     if (!game.fsync && proton)
         env.Set("PROTON_NO_FSYNC", "1");
-    if (proton)
+    if (game.nvapi) {
+        env.Set(proton ? "PROTON_ENABLE_NVAPI" : "DXVK_ENABLE_NVAPI", "1");
+        env.Set("DXVK_NVAPI_ALLOW_OTHER_DRIVERS", "1");
+    } else if (proton) {
         env.Set("PROTON_DISABLE_NVAPI", "1");
+    }
     const std::string runtimes = prefix.managerFolder + "/tools/runtimes";
-    env.Set("PROTON_EAC_RUNTIME", runtimes + "/eac_runtime");
-    env.Set("PROTON_BATTLEYE_RUNTIME", runtimes + "/battleye_runtime");
+    if (game.eacRuntime)
+        env.Set("PROTON_EAC_RUNTIME", runtimes + "/eac_runtime");
+    if (game.battlEyeRuntime)
+        env.Set("PROTON_BATTLEYE_RUNTIME", runtimes + "/battleye_runtime");
     if (proton) {
         env.Set("STEAM_COMPAT_APP_ID", "0");
         env.Set("SteamAppId", "0");
@@ -88,6 +98,23 @@ LaunchPlan PlanHeroicLaunch(const FoundPrefix& prefix, const ProgramToRun& run) 
         env.SetIfAbsent("WINEDEBUG", "+fixme");
         env.SetIfAbsent("DXVK_LOG_LEVEL", "info");
         env.SetIfAbsent("VKD3D_DEBUG", "fixme");
+    }
+    if (!proton && !game.preferSystemLibs) {
+        // The Wine build's own libraries first, as Proton does for its own.
+        const char* libraries = std::getenv("LD_LIBRARY_PATH");
+        if (!std::getenv("ORIG_LD_LIBRARY_PATH"))
+            env.Set("ORIG_LD_LIBRARY_PATH", libraries ? libraries : "");
+        if (!game.wineLib.empty() && !game.wineLib32.empty()) {
+            env.Set("LD_LIBRARY_PATH",
+                    game.wineLib + ":" + game.wineLib32 +
+                        (libraries && *libraries ? ":" + std::string(libraries) : std::string()));
+            if (IsFolder(game.wineLib + "/gstreamer-1.0") &&
+                IsFolder(game.wineLib32 + "/gstreamer-1.0"))
+                env.Set("GST_PLUGIN_SYSTEM_PATH_1_0",
+                        game.wineLib + "/gstreamer-1.0:" + game.wineLib32 + "/gstreamer-1.0");
+            if (IsFolder(game.wineLib + "/wine") && IsFolder(game.wineLib32 + "/wine"))
+                env.Set("WINEDLLPATH", game.wineLib + "/wine:" + game.wineLib32 + "/wine");
+        }
     }
     env.Set("PROTON_VERB", "waitforexitandrun");
     plan.environment = env.Entries();

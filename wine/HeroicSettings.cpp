@@ -37,6 +37,8 @@ HeroicGame ReadGame(const QString& appName, const QJsonObject& own, const QJsonO
     const QJsonObject version = value("wineVersion").toObject();
     game.wineBin = ExpandTilde(Utf8(version.value(QStringLiteral("bin"))), home);
     game.wineType = Utf8(version.value(QStringLiteral("type")));
+    game.wineLib = ExpandTilde(Utf8(version.value(QStringLiteral("lib"))), home);
+    game.wineLib32 = ExpandTilde(Utf8(version.value(QStringLiteral("lib32"))), home);
     for (const QJsonValue& entry : value("enviromentOptions").toArray()) {
         const std::string key = Utf8(entry.toObject().value(QStringLiteral("key")));
         std::string text = Utf8(entry.toObject().value(QStringLiteral("value")));
@@ -49,6 +51,12 @@ HeroicGame ReadGame(const QString& appName, const QJsonObject& own, const QJsonO
     game.esync = value("enableEsync").toBool(true);
     game.fsync = value("enableFsync").toBool(true);
     game.disableUmu = value("disableUMU").toBool(false);
+    game.showFps = value("showFps").toBool(false);
+    game.fsr = value("enableFSR").toBool(false);
+    game.nvapi = value("autoInstallDxvkNvapi").toBool(true);
+    game.preferSystemLibs = value("preferSystemLibs").toBool(false);
+    game.eacRuntime = value("eacRuntime").toBool(true);
+    game.battlEyeRuntime = value("battlEyeRuntime").toBool(true);
     return game;
 }
 

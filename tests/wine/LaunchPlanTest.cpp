@@ -432,6 +432,7 @@ TEST(HeroicLaunch, WineOrProtonThroughUmuWithTheGamesEnvironment) {
     Environment env;
     env.Set("PATH", (home / "bin").c_str());
     env.Set("LD_PRELOAD", nullptr);
+    env.Set("LD_LIBRARY_PATH", nullptr);
     home.StandIn("bin/umu-run");
     home.StandIn(".config/heroic/tools/wine/Wine-GE/bin/wine");
     home.StandIn(".config/heroic/tools/proton/GE-Proton9-1/proton");
@@ -452,8 +453,9 @@ TEST(HeroicLaunch, WineOrProtonThroughUmuWithTheGamesEnvironment) {
     const ProgramToRun run{
         prefix + "/drive_c/ZELTA.EXE", {"-nofmv"}, prefix + "/drive_c", home.home};
 
-    game("\"wineVersion\": {\"bin\": \"" + home / ".config/heroic/tools/wine/Wine-GE/bin/wine" +
-         "\", \"name\": \"Wine-GE\", \"type\": \"wine\"}");
+    const std::string build = home / ".config/heroic/tools/wine/Wine-GE";
+    game("\"wineVersion\": {\"bin\": \"" + build + "/bin/wine\", \"lib\": \"" + build +
+         "/lib64\", \"lib32\": \"" + build + "/lib\", \"name\": \"Wine-GE\", \"type\": \"wine\"}");
     LaunchPlan plan = PlanPrefixLaunch(Prefix(home, "Prefixes/Zelta"), run);
     EXPECT_EQ(Command(plan), "[" + home / ".config/heroic/tools/wine/Wine-GE/bin/wine" + "][" +
                                  run.program + "][-nofmv]");
@@ -462,6 +464,8 @@ TEST(HeroicLaunch, WineOrProtonThroughUmuWithTheGamesEnvironment) {
     EXPECT_EQ(Env(plan, "DXVK_HUD"), "fps");
     EXPECT_EQ(Env(plan, "WINEESYNC"), "1");
     EXPECT_EQ(Env(plan, "WINEFSYNC"), "<unset>") << "off in the global defaults";
+    EXPECT_EQ(Env(plan, "LD_LIBRARY_PATH"), build + "/lib64:" + build + "/lib");
+    EXPECT_EQ(Env(plan, "DXVK_ENABLE_NVAPI"), "1");
 
     const std::string proton = home / ".config/heroic/tools/proton/GE-Proton9-1/proton";
     for (const bool umu : {true, false}) {
@@ -475,6 +479,7 @@ TEST(HeroicLaunch, WineOrProtonThroughUmuWithTheGamesEnvironment) {
         EXPECT_EQ(Env(plan, "PROTONPATH"), home / ".config/heroic/tools/proton/GE-Proton9-1");
         EXPECT_EQ(Env(plan, "PROTON_VERB"), "waitforexitandrun");
         EXPECT_EQ(Env(plan, "PROTON_NO_FSYNC"), "1");
+        EXPECT_EQ(Env(plan, "PROTON_ENABLE_NVAPI"), "1");
         EXPECT_EQ(Env(plan, "STEAM_COMPAT_CLIENT_INSTALL_PATH"), home / ".steam/steam");
     }
 }
