@@ -28,6 +28,7 @@ public:
         setenv("HOME", (root / "home").c_str(), 1);
         setenv("XDG_CONFIG_HOME", (root / "home/.config").c_str(), 1);
         setenv("XDG_DATA_HOME", (root / "home/.local/share").c_str(), 1);
+        setenv("XDG_STATE_HOME", (root / "home/.local/state").c_str(), 1);
         setenv("WINEPREFIX", (root / "prefix").c_str(), 1);
         setenv("ZELTA_STANDIN_LOG", (root / "game.log").c_str(), 1);
         WindowTimes(800, 800, 800);
