@@ -98,19 +98,6 @@ std::vector<std::string> PlannedEnvironment(const LaunchPlan& plan) {
     return entries;
 }
 
-LaunchPlan DirectPlan(const std::string& native, const std::vector<std::string>& arguments,
-                      const std::string& folder) {
-    LaunchPlan plan;
-    plan.workingFolder = folder;
-    if (access(native.c_str(), X_OK) != 0) {
-        plan.failure = "The program file is not executable.";
-        return plan;
-    }
-    plan.command = {native};
-    plan.command.insert(plan.command.end(), arguments.begin(), arguments.end());
-    return plan;
-}
-
 } // namespace
 
 std::string DefaultOutputLog() {
@@ -131,7 +118,7 @@ std::string DesktopProgramStarter::Start(const std::string& program, const std::
     const std::vector<std::string> argumentList = SplitCommandLineArguments(arguments);
     const std::string workingFolder = NativePath(folder);
     const LaunchPlan plan = planner_ ? planner_->Plan(native, argumentList, workingFolder)
-                                     : DirectPlan(native, argumentList, workingFolder);
+                                     : NativeProgramPlan(native, argumentList, workingFolder);
     if (!plan.failure.empty())
         return plan.failure;
     return Execute(plan);

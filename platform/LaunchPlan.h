@@ -28,3 +28,8 @@ public:
                             const std::vector<std::string>& arguments,
                             const std::string& workingFolder) const = 0;
 };
+
+// The plan for a native program: itself with its arguments, refused when it is not executable.
+LaunchPlan NativeProgramPlan(const std::string& nativeProgram,
+                             const std::vector<std::string>& arguments,
+                             const std::string& workingFolder);

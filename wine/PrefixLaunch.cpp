@@ -63,17 +63,8 @@ PrefixLaunchPlanner::PrefixLaunchPlanner(const GamePrefixes* prefixes, std::stri
 LaunchPlan PrefixLaunchPlanner::Plan(const std::string& nativeProgram,
                                      const std::vector<std::string>& arguments,
                                      const std::string& workingFolder) const {
-    if (!IsWindowsProgram(nativeProgram)) {
-        LaunchPlan plan;
-        plan.workingFolder = workingFolder;
-        if (access(nativeProgram.c_str(), X_OK) != 0) {
-            plan.failure = "The program file is not executable.";
-            return plan;
-        }
-        plan.command = {nativeProgram};
-        plan.command.insert(plan.command.end(), arguments.begin(), arguments.end());
-        return plan;
-    }
+    if (!IsWindowsProgram(nativeProgram))
+        return NativeProgramPlan(nativeProgram, arguments, workingFolder);
     FoundPrefix plain;
     plain.folder = WinePrefix();
     const FoundPrefix& prefix = prefixes_ ? prefixes_->Current() : plain;
