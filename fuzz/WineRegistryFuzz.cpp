@@ -1,9 +1,13 @@
 // Feeds arbitrary text to the Wine registry reader: parsing, looking up and finding a key's
 // section (by bisection in a file with Wine's signature, else by search) must never crash.
+// The signed text is held in a buffer of exactly its size, as the reader's mapping of a file
+// is, so a read one byte past its end (a file cut after a key header) is caught.
 #include "wine/WineRegistry.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,9 +18,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     (void)hive.Find("Software\\Halvern\\Quellgard\\1.0", "InstalledPath");
     (void)hive.HasKey("Software\\Wow6432Node");
     const std::vector<std::string> keys{"Software\\Halvern\\Quellgard\\1.0", "A\\b"};
-    std::string signedText = "WINE REGISTRY Version 2\n";
-    signedText.append(text);
-    (void)WineRegistryHive::Parse(WineRegistryHive::SortedKeySections(signedText, keys));
+    const std::string_view signature = "WINE REGISTRY Version 2\n";
+    const size_t signedSize = signature.size() + size;
+    const std::unique_ptr<char[]> signedText(new char[signedSize]);
+    std::memcpy(signedText.get(), signature.data(), signature.size());
+    if (size > 0)
+        std::memcpy(signedText.get() + signature.size(), data, size);
+    (void)WineRegistryHive::Parse(
+        WineRegistryHive::SortedKeySections(std::string_view(signedText.get(), signedSize), keys));
     (void)WineRegistryHive::Parse(WineRegistryHive::KeySections(text, keys));
     size_t pos = 0;
     (void)UnescapeRegistryText(text, pos, '"');

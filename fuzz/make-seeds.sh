@@ -35,6 +35,10 @@ printf 'd\351mo \303 \355\240\200 \300\257 \364\220\200\200' >"$out/fuzz_windows
 sed -n '/<<REG/,/^REG$/p' "$here/tools/demo/make-demo-install.sh" | sed '1d;$d' |
   sed -e 's/\\\\\\\\/\\\\/g' -e 's/\$escaped/Z:\\\\opt\\\\zelta\\\\game\\\\/' \
     >"$out/fuzz_wine_registry/system.reg"
+# A registry cut while it was written: its last line a key header, without newline, that sorts
+# before the record's key.
+printf '[Software\\\\Classes\\\\A] 1\n"v"="w"\n[Software\\\\Classes\\\\B] 1' \
+  >"$out/fuzz_wine_registry/cut.reg"
 
 # Steam's key-value files: a library list (current and older form), a compatibility-tool mapping
 # and a tool's declaration.

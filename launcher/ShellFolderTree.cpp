@@ -1,31 +1,62 @@
 #include "launcher/ShellFolderTree.h"
 
-#include <QDir>
-#include <QDirIterator>
+#include "platform/FolderListing.h"
+#include "platform/QtText.h"
+
 #include <QFileIconProvider>
 #include <QHeaderView>
 
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <sys/stat.h>
+#include <system_error>
 
 namespace {
-constexpr int kPathRole = Qt::UserRole;
+constexpr int kPathRole = Qt::UserRole; // the folder's bytes (QByteArray)
 constexpr int kPopulatedRole = Qt::UserRole + 1;
 
-// Hidden folders are listed too: a Wine prefix is usually kept in one (~/.wine).
-constexpr QDir::Filters kFolders = QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden;
+// A folder text given to the tree as bytes: absolute, without "." or ".." parts or a separator
+// at its end.
+std::string NativeFolder(const QString& folder) {
+    std::error_code failed;
+    const std::filesystem::path absolute = std::filesystem::absolute(Text(folder), failed);
+    if (folder.isEmpty() || failed)
+        return {};
+    std::string path = absolute.lexically_normal().string();
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    return path;
+}
 
-// Whether a folder holds a subfolder; stops at the first one found.
-bool HasSubfolder(const QString& path) {
-    QDirIterator it(path, kFolders);
-    return it.hasNext();
+std::string Child(const std::string& folder, const std::string& name) {
+    return folder == "/" ? "/" + name : folder + "/" + name;
+}
+
+std::string LastName(const std::string& folder) {
+    return folder.substr(folder.rfind('/') + 1);
+}
+
+bool IsFolderAt(const std::string& path) {
+    struct stat st;
+    return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 // The subfolders of a folder by name without regard to case, hidden ones after the others.
-QFileInfoList Subfolders(const QString& path) {
-    QFileInfoList folders = QDir(path).entryInfoList(kFolders, QDir::Name | QDir::IgnoreCase);
-    std::stable_partition(folders.begin(), folders.end(),
-                          [](const QFileInfo& folder) { return !folder.isHidden(); });
-    return folders;
+// Hidden folders are listed too: a Wine prefix is usually kept in one (~/.wine).
+std::vector<std::string> Subfolders(const std::string& path) {
+    std::vector<std::string> names = ListSubfolders(path);
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return QText(a).compare(QText(b), Qt::CaseInsensitive) < 0;
+    });
+    std::stable_partition(names.begin(), names.end(),
+                          [](const std::string& name) { return name.front() != '.'; });
+    return names;
+}
+
+std::string PathOf(const QTreeWidgetItem* item) {
+    return item->data(0, kPathRole).toByteArray().toStdString();
 }
 
 QIcon FolderIcon() {
@@ -49,19 +80,19 @@ ShellFolderTree::ShellFolderTree(const QString& desktopFolder, const QString& ho
 
     desktop_ = new QTreeWidgetItem(this, QStringList(QStringLiteral("Desktop")));
     desktop_->setData(0, kPopulatedRole, true);
-    const QString home = QDir(homeFolder).absolutePath();
-    if (!desktopFolder.isEmpty() && QDir(desktopFolder).exists() &&
-        QDir(desktopFolder).absolutePath() != home)
-        AddFolder(desktop_, QDir(desktopFolder).dirName(), QDir(desktopFolder).absolutePath());
-    if (!homeFolder.isEmpty() && QDir(homeFolder).exists())
-        AddFolder(desktop_, QDir(homeFolder).dirName(), home);
-    fileSystem_ = AddFolder(desktop_, QStringLiteral("File System"), QStringLiteral("/"));
+    const std::string desktop = NativeFolder(desktopFolder);
+    const std::string home = NativeFolder(homeFolder);
+    if (IsFolderAt(desktop) && desktop != home)
+        AddFolder(desktop_, QText(LastName(desktop)), desktop);
+    if (IsFolderAt(home))
+        AddFolder(desktop_, QText(LastName(home)), home);
+    fileSystem_ = AddFolder(desktop_, QStringLiteral("File System"), "/");
     for (const PrefixNode& prefix : prefixes) {
         auto* node = new QTreeWidgetItem(desktop_, QStringList(prefix.label));
         node->setData(0, kPopulatedRole, true);
         node->setToolTip(0, prefix.label);
         prefixes_.push_back(node);
-        AddWineDrives(node, prefix.folder);
+        AddWineDrives(node, NativeFolder(prefix.folder));
         node->setExpanded(prefixes.size() == 1);
     }
 
@@ -80,35 +111,31 @@ ShellFolderTree::ShellFolderTree(const QString& desktopFolder, const QString& ho
 }
 
 QTreeWidgetItem* ShellFolderTree::AddFolder(QTreeWidgetItem* parent, const QString& label,
-                                            const QString& path) {
+                                            const std::string& path) {
     auto* item = new QTreeWidgetItem(parent, QStringList(label));
     if (iconsLoaded_)
         item->setIcon(0, FolderIcon());
-    item->setData(0, kPathRole, path);
+    item->setData(0, kPathRole, QByteArray::fromStdString(path));
     item->setData(0, kPopulatedRole, false);
     item->setChildIndicatorPolicy(HasSubfolder(path) ? QTreeWidgetItem::ShowIndicator
                                                      : QTreeWidgetItem::DontShowIndicator);
     return item;
 }
 
-void ShellFolderTree::AddWineDrives(QTreeWidgetItem* prefixNode, const QString& winePrefix) {
-    if (winePrefix.isEmpty())
+void ShellFolderTree::AddWineDrives(QTreeWidgetItem* prefixNode, const std::string& winePrefix) {
+    if (winePrefix.empty())
         return;
     // Each drive is an entry "<letter>:" of dosdevices, usually a link; only one that leads to a
     // folder is listed, opening the folder it leads to, so a chosen folder is a plain Linux path.
-    const QFileInfoList entries =
-        QDir(winePrefix + QStringLiteral("/dosdevices"))
-            .entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
-    for (const QFileInfo& entry : entries) {
-        const QString name = entry.fileName().toUpper();
-        const bool driveName = name.size() == 2 && name.at(0) >= QLatin1Char('A') &&
-                               name.at(0) <= QLatin1Char('Z') && name.at(1) == QLatin1Char(':');
-        if (!driveName)
+    const std::string dosdevices = winePrefix + "/dosdevices";
+    for (const std::string& entry : Subfolders(dosdevices)) {
+        const char letter = static_cast<char>(entry.front() | 0x20);
+        const bool driveName =
+            entry.size() == 2 && letter >= 'a' && letter <= 'z' && entry[1] == ':';
+        char resolved[PATH_MAX];
+        if (!driveName || !realpath(Child(dosdevices, entry).c_str(), resolved))
             continue;
-        const QString folder = entry.canonicalFilePath();
-        if (folder.isEmpty())
-            continue;
-        drives_.push_back(AddFolder(prefixNode, name, folder));
+        drives_.push_back(AddFolder(prefixNode, QText(entry).toUpper(), resolved));
     }
 }
 
@@ -139,27 +166,30 @@ void ShellFolderTree::Populate(QTreeWidgetItem* item) {
     if (item->data(0, kPopulatedRole).toBool())
         return;
     item->setData(0, kPopulatedRole, true);
-    const QString path = item->data(0, kPathRole).toString();
-    for (const QFileInfo& folder : Subfolders(path))
-        AddFolder(item, folder.fileName(), folder.absoluteFilePath());
+    const std::string path = PathOf(item);
+    for (const std::string& name : Subfolders(path))
+        AddFolder(item, QText(name), Child(path, name));
     item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
 }
 
 std::string ShellFolderTree::SelectedPath() const {
     const QTreeWidgetItem* item = currentItem();
-    return item ? item->data(0, kPathRole).toString().toStdString() : std::string();
+    return item ? PathOf(item) : std::string();
 }
 
 bool ShellFolderTree::SelectFolder(const QString& nativeFolder) {
-    const QString target = QDir::cleanPath(QDir(nativeFolder).absolutePath());
+    const std::string target = NativeFolder(nativeFolder);
+    if (target.empty())
+        return false;
     QTreeWidgetItem* item = fileSystem_;
-    const QStringList parts = target.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    for (const QString& part : parts) {
+    std::string path = "/";
+    for (const auto& part : std::filesystem::path(target).relative_path()) {
         item->setExpanded(true);
         Populate(item);
+        path = Child(path, part.string());
         QTreeWidgetItem* next = nullptr;
         for (int i = 0; i < item->childCount() && !next; ++i)
-            if (item->child(i)->text(0) == part)
+            if (PathOf(item->child(i)) == path)
                 next = item->child(i);
         if (!next)
             return false;

@@ -8,14 +8,16 @@
 // A Wine prefix as the tree shows it: labelled as the destination field's hint names it.
 struct PrefixNode {
     QString label;  // "Steam (Proton): ~/...", "Wine: ~/.wine"
-    QString folder; // the prefix folder (holds dosdevices/)
+    QString folder; // the prefix folder (holds dosdevices/), as QText shows its bytes
 };
 
 // The folder tree of the browse dialog: a "Desktop" node holding the user's desktop folder, the
 // home folder, the file-system root and one node per Wine prefix found, which holds one node per
 // drive of that prefix; each folder with its subfolders (hidden ones after the others), read when
 // a node is first expanded. The Desktop and prefix nodes are virtual and have no path; every
-// other node's path is a native Linux folder.
+// other node's path is a native Linux folder, kept as the bytes the file system gave, so a name
+// that is not UTF-8 is shown (through QText) and given back unchanged. Folder texts passed in
+// are read as QText shows bytes (Text gives the bytes back).
 class ShellFolderTree : public QTreeWidget {
     Q_OBJECT
 
@@ -39,8 +41,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    QTreeWidgetItem* AddFolder(QTreeWidgetItem* parent, const QString& label, const QString& path);
-    void AddWineDrives(QTreeWidgetItem* prefixNode, const QString& winePrefix);
+    QTreeWidgetItem* AddFolder(QTreeWidgetItem* parent, const QString& label,
+                               const std::string& path);
+    void AddWineDrives(QTreeWidgetItem* prefixNode, const std::string& winePrefix);
     void Populate(QTreeWidgetItem* item);
     // Gives the item and everything below it their icons.
     void ApplyIcons(QTreeWidgetItem* item);

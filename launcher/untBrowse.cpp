@@ -3,6 +3,7 @@
 #include "launcher/BrowseRules.h"
 #include "launcher/ShellFolderTree.h"
 #include "platform/Paths.h"
+#include "platform/QtText.h"
 #include "resources/DesignWidgets.h"
 #include "resources/Glyphs.h"
 #include "wine/FoundPrefix.h"
@@ -47,7 +48,7 @@ TfrmBrowse::TfrmBrowse(QWidget* parent, const QString& desktopFolder, const QStr
         wine.folder = WinePrefix();
         nodes.push_back(
             {QFile::decodeName(PrefixLabel(wine, QFile::encodeName(home).toStdString()).c_str()),
-             QFile::decodeName(wine.folder.c_str())});
+             QText(wine.folder)});
     }
     stvFolders = new ShellFolderTree(desktop, home, nodes, this);
     stvFolders->setObjectName(QStringLiteral("stvFolders"));
@@ -114,7 +115,7 @@ std::vector<PrefixNode> BrowsePrefixNodes(const GamePrefixes& prefixes) {
     std::vector<PrefixNode> nodes;
     for (const FoundPrefix& prefix : prefixes.All())
         if (IsFolder(prefix.folder))
-            nodes.push_back({QFile::decodeName(prefixes.Label(prefix).c_str()),
-                             QFile::decodeName(prefix.folder.c_str())});
+            nodes.push_back(
+                {QFile::decodeName(prefixes.Label(prefix).c_str()), QText(prefix.folder)});
     return nodes;
 }

@@ -5,7 +5,7 @@ class AppWindow {
 public:
     virtual ~AppWindow() = default;
     // Out of the player's way while the game runs (minimised, or hidden where minimising cannot
-    // be undone), and back afterwards.
+    // be undone or the window manager does not minimise), and back afterwards.
     virtual void Minimise() = 0;
     virtual void Restore() = 0;
     // Off screen and out of the task bar, for a package played from the desktop.

@@ -13,8 +13,10 @@ long AtomicFileWriter::WriteChunk(int fd, const char* data, size_t size) {
     return static_cast<long>(::write(fd, data, size));
 }
 
+// The system call itself: where the file system lacks it, posix_fallocate reads the file to
+// emulate it, which a descriptor open for writing only refuses ("bad file descriptor").
 int AtomicFileWriter::ReserveSpace(int fd, long size) {
-    return posix_fallocate(fd, 0, static_cast<off_t>(size));
+    return fallocate(fd, 0, 0, static_cast<off_t>(size)) == 0 ? 0 : errno;
 }
 
 int AtomicFileWriter::MakeTemporaryFile(std::string& pattern) {
@@ -42,6 +44,20 @@ bool AtomicFileWriter::WriteAll(int fd, const std::string& bytes) {
     return true;
 }
 
+// Takes the space of a file grown from `from` to `to` bytes by writing zeros after its end and
+// flushing them (a network file system may report a full disk only then); a refusal puts the
+// old length back, so the old content is untouched either way.
+bool AtomicFileWriter::ExtendTo(int fd, long from, long to) {
+    if (to <= from)
+        return true;
+    const bool ok = lseek(fd, static_cast<off_t>(from), SEEK_SET) == static_cast<off_t>(from) &&
+                    WriteAll(fd, std::string(static_cast<size_t>(to - from), '\0')) &&
+                    fsync(fd) == 0;
+    if (!ok && ftruncate(fd, static_cast<off_t>(from)) != 0)
+        return false; // zeros are left after the old content, which is whole still
+    return ok;
+}
+
 // The folder refuses new files, but the file itself may be written: the user asked for the
 // change and could make it by hand, so the file is rewritten where it is. This one road gives up
 // the atomic replace, as there is nowhere to put the new content first; instead the space for
@@ -54,12 +70,17 @@ bool AtomicFileWriter::WriteInPlace(const std::string& target, const std::string
     struct stat st;
     bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     if (ok && !bytes.empty()) {
-        const int reserved = ReserveSpace(fd, static_cast<long>(bytes.size()));
-        // A file system that cannot reserve ahead still takes the write.
-        ok = reserved == 0 || reserved == EOPNOTSUPP || reserved == EINVAL;
+        const long size = static_cast<long>(bytes.size());
+        const int reserved = ReserveSpace(fd, size);
+        // A file system that cannot reserve ahead (ext2, NFSv3, some FUSE mounts) gets the new
+        // length written first.
+        if (reserved == EOPNOTSUPP || reserved == ENOSYS || reserved == EINVAL)
+            ok = ExtendTo(fd, static_cast<long>(st.st_size), size);
+        else
+            ok = reserved == 0;
     }
-    ok = ok && WriteAll(fd, bytes) && ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 &&
-         fsync(fd) == 0;
+    ok = ok && lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, bytes) &&
+         ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && fsync(fd) == 0;
     ok = (close(fd) == 0) && ok;
     return ok;
 }

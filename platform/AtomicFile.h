@@ -24,8 +24,9 @@ protected:
     virtual long WriteChunk(int fd, const char* data, size_t size);
     // One read of a chunk of the file; tests override it to fail part way.
     virtual long ReadChunk(int fd, char* data, size_t size);
-    // Reserves disk space for a file of size bytes (posix_fallocate); 0 or an error number. Tests
-    // override it to stand for a disk with little room.
+    // Reserves disk space for a file of size bytes (fallocate); 0 or an error number, EOPNOTSUPP
+    // where the file system cannot reserve ahead. Tests override it to stand for a disk with
+    // little room or a file system without the call.
     virtual int ReserveSpace(int fd, long size);
     // Creates the temporary file from a mkstemp pattern; tests override it to refuse as a folder
     // without write permission does.
@@ -33,6 +34,7 @@ protected:
 
 private:
     bool WriteAll(int fd, const std::string& bytes);
+    bool ExtendTo(int fd, long from, long to);
     bool WriteInPlace(const std::string& target, const std::string& bytes);
 };
 

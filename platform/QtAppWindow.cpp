@@ -1,7 +1,11 @@
 #include "platform/QtAppWindow.h"
 
+#include "platform/MinimiseCheck.h"
+#include "platform/X11WindowState.h"
+
 #include <QEvent>
 #include <QGuiApplication>
+#include <QTimer>
 #include <QWidget>
 
 namespace {
@@ -12,6 +16,11 @@ bool OnWayland() {
 
 bool IsWaylandPlatform(const QString& platformName) {
     return platformName.startsWith(QLatin1String("wayland"));
+}
+
+QtAppWindow::QtAppWindow() : check_(new QTimer(this)) {
+    check_->setInterval(kIconicCheckInterval);
+    connect(check_, &QTimer::timeout, this, [this] { LookAtMinimisedWindow(); });
 }
 
 void QtAppWindow::SetWindow(QWidget* window) {
@@ -35,19 +44,46 @@ void QtAppWindow::Minimise() {
         return;
     // xdg-shell's set_minimized has no counterpart: a minimised Wayland window stays down for good,
     // while an unmapped one comes back on the next map.
-    if (OnWayland())
-        window_->hide();
-    else
-        window_->showMinimized();
+    if (OnWayland()) {
+        HideWindow();
+        return;
+    }
+    window_->showMinimized();
+    waited_ = 0;
+    check_->start();
+}
+
+void QtAppWindow::LookAtMinimisedWindow() {
+    waited_ += check_->interval();
+    switch (CheckMinimised(IsIconicOnX11(*window_), waited_)) {
+    case MinimiseCheck::Iconic:
+        check_->stop();
+        break;
+    case MinimiseCheck::Wait:
+        break;
+    case MinimiseCheck::Hide:
+        check_->stop();
+        // Leaving the minimised state maps the window on X11, so it is left before the hide.
+        window_->setWindowState(window_->windowState() & ~Qt::WindowMinimized);
+        HideWindow();
+        break;
+    }
+}
+
+void QtAppWindow::HideWindow() {
+    window_->hide();
+    hidden_ = true;
 }
 
 void QtAppWindow::Restore() {
     if (!window_)
         return;
-    if (OnWayland())
+    check_->stop();
+    if (hidden_)
         window_->show();
     else
         window_->showNormal();
+    hidden_ = false;
     window_->raise();
     window_->activateWindow();
 }

@@ -13,34 +13,55 @@
 
 namespace {
 
-std::vector<unsigned char> Property(Display* display, Window window, Atom property, Atom type,
-                                    unsigned long* items = nullptr) {
-    Atom actualType = None;
+// A window property as the server holds it: its type and format (8, 16 or 32 bits an item) and
+// its items, which Xlib hands over as chars, shorts or longs. Any client may write any property
+// in any form, so each reader checks the type and format it expects.
+struct PropertyData {
+    Atom type = None; // None: the window has no such property
     int format = 0;
+    unsigned long count = 0;
+    std::vector<unsigned char> bytes;
+};
+
+// Asking for a type other than AnyPropertyType, a property of another type comes without items.
+PropertyData ReadProperty(Display* display, Window window, Atom property, Atom type) {
+    PropertyData read;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    std::vector<unsigned char> bytes;
-    if (XGetWindowProperty(display, window, property, 0, 1 << 20, False, type, &actualType, &format,
-                           &count, &after, &data) == Success &&
-        data && actualType != None) {
-        const size_t unit = format == 32 ? sizeof(long) : static_cast<size_t>(format / 8);
-        bytes.assign(data, data + count * unit);
-        if (items)
-            *items = count;
+    if (XGetWindowProperty(display, window, property, 0, 1 << 20, False, type, &read.type,
+                           &read.format, &count, &after, &data) != Success)
+        read.type = None;
+    const size_t unit = read.format == 32   ? sizeof(long)
+                        : read.format == 16 ? sizeof(short)
+                        : read.format == 8  ? 1
+                                            : 0;
+    if (data && read.type != None && unit > 0) {
+        read.count = count;
+        read.bytes.assign(data, data + count * unit);
     }
     if (data)
         XFree(data);
-    return bytes;
+    return read;
 }
 
-// A property of 32-bit items (windows, atoms), which Xlib hands over as longs.
+// A property of 32-bit items of the given type (windows, atoms, cardinals); none when it has
+// another type or format.
 std::vector<unsigned long> LongList(Display* display, Window window, Atom property, Atom type) {
-    unsigned long count = 0;
-    const auto bytes = Property(display, window, property, type, &count);
-    std::vector<unsigned long> items(count);
-    for (unsigned long i = 0; i < count; ++i)
-        items[i] = reinterpret_cast<const long*>(bytes.data())[i];
+    const PropertyData read = ReadProperty(display, window, property, type);
+    if (read.type != type || read.format != 32)
+        return {};
+    std::vector<unsigned long> items(read.count);
+    for (unsigned long i = 0; i < read.count; ++i)
+        items[i] = reinterpret_cast<const unsigned long*>(read.bytes.data())[i];
     return items;
+}
+
+// A text property of 8-bit items of the given type; empty when it has another type or format.
+std::string Text8(Display* display, Window window, Atom property, Atom type) {
+    const PropertyData read = ReadProperty(display, window, property, type);
+    if (read.type != type || read.format != 8)
+        return {};
+    return std::string(read.bytes.begin(), read.bytes.end());
 }
 
 std::vector<Window> WindowList(Display* display, Window window, Atom property) {
@@ -79,15 +100,16 @@ std::optional<std::vector<Window>> AnnouncedClientList(Display* display, Window 
     return clients;
 }
 
-// The ICCCM state a window manager keeps in WM_STATE: -1 without the property.
+// The ICCCM state a window manager keeps in WM_STATE: -1 without the property. A WM_STATE of
+// another form still marks a client its manager keeps, taken as shown.
 constexpr long kNoState = -1;
 long ClientState(Display* display, Window window, Atom wmState) {
-    unsigned long count = 0;
-    const auto bytes = Property(display, window, wmState, AnyPropertyType, &count);
-    if (count == 0)
+    const PropertyData read = ReadProperty(display, window, wmState, AnyPropertyType);
+    if (read.type == None)
         return kNoState;
-    return bytes.size() >= sizeof(long) ? reinterpret_cast<const long*>(bytes.data())[0]
-                                        : NormalState; // malformed, but kept by a manager
+    if (read.type != wmState || read.format != 32 || read.count == 0)
+        return NormalState;
+    return reinterpret_cast<const long*>(read.bytes.data())[0];
 }
 
 // The client window below a frame of a reparenting window manager: the one carrying WM_STATE.
@@ -137,26 +159,24 @@ std::vector<Window> WalkClients(Display* display, Window root, bool managed) {
 // A window of this very process (its _NET_WM_PID, on this host): the utility's own windows are
 // never taken for the game's.
 bool OwnWindow(Display* display, Window window) {
-    unsigned long count = 0;
     const auto pid =
-        Property(display, window, XInternAtom(display, "_NET_WM_PID", False), XA_CARDINAL, &count);
-    if (count != 1 || pid.size() != sizeof(long) ||
-        reinterpret_cast<const long*>(pid.data())[0] != getpid())
+        LongList(display, window, XInternAtom(display, "_NET_WM_PID", False), XA_CARDINAL);
+    if (pid.size() != 1 || static_cast<long>(pid[0]) != getpid())
         return false;
-    const auto machine = Property(display, window, XA_WM_CLIENT_MACHINE, XA_STRING);
+    const std::string machine = Text8(display, window, XA_WM_CLIENT_MACHINE, XA_STRING);
     if (machine.empty())
         return true;
     char host[256] = {};
     gethostname(host, sizeof host - 1);
-    return std::string(machine.begin(), machine.end()) == host;
+    return machine == host;
 }
 
 std::string Title(Display* display, Window window) {
     const Atom netName = XInternAtom(display, "_NET_WM_NAME", False);
     const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
-    const auto name = Property(display, window, netName, utf8);
+    const std::string name = Text8(display, window, netName, utf8);
     if (!name.empty())
-        return std::string(name.begin(), name.end());
+        return name;
     XTextProperty text;
     std::string result;
     if (XGetWMName(display, window, &text) && text.value) {

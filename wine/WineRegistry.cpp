@@ -346,7 +346,10 @@ std::optional<WineRegistryHive> WineRegistryHive::Load(const std::string& native
 
 namespace {
 
+// The end of the line that starts at start (the text's size for a start at or past it).
 size_t LineEnd(std::string_view text, size_t start) {
+    if (start >= text.size())
+        return text.size();
     const void* newline = memchr(text.data() + start, '\n', text.size() - start);
     return newline ? static_cast<size_t>(static_cast<const char*>(newline) - text.data())
                    : text.size();
@@ -499,9 +502,11 @@ std::string WineRegistryHive::SortedKeySections(std::string_view text,
         size_t start, end;
         std::vector<std::string> names;
     };
-    // The first header line that starts at or after offset.
+    // The first header line that starts at or after offset; none past the end.
     auto headerFrom = [&](size_t offset) -> std::optional<Header> {
         size_t start = offset;
+        if (start >= text.size())
+            return std::nullopt;
         if (start > 0 && text[start - 1] != '\n') {
             const size_t newline = text.find('\n', start);
             if (newline == std::string_view::npos)
@@ -553,7 +558,7 @@ std::string WineRegistryHive::SortedKeySections(std::string_view text,
             if (!header || header->start >= hi)
                 hi = mid;
             else if (KeyBefore(header->names, target))
-                lo = header->end + 1;
+                lo = std::min(header->end + 1, text.size()); // the last line may lack its newline
             else
                 hi = mid;
         }

@@ -4,9 +4,11 @@
 #include "launcher/ShellFolderTree.h"
 #include "launcher/untBrowse.h"
 #include "launcher/untMain.h"
+#include "platform/QtText.h"
 #include "support/FakeServices.h"
 #include "support/ProgramWindows.h"
 #include "support/TempFolder.h"
+#include "support/TestPictures.h"
 #include "wine/GamePrefixes.h"
 #include "wine/WinePrefixGameRegistry.h"
 
@@ -406,6 +408,26 @@ TEST_F(BrowseDialogTest, OkayNeedsAFolderWithTheLauncherAndTheResultEndsInASepar
     });
     EXPECT_EQ(browse->exec(), QDialog::Rejected);
     EXPECT_EQ(browse->FolderPath, "C:\\Before\\");
+}
+
+// A folder whose name is not UTF-8 (Windows-1252 "For\xeat", made on Windows) is shown, with a
+// mark for the byte, and chosen as the bytes it is.
+TEST_F(BrowseDialogTest, AFolderNameThatIsNotUtf8IsShownAndGivenBackAsItsBytes) {
+    const std::string folder = game / "For\xeat";
+    game.Write("For\xeat/launcher.exe", "x");
+    ShellFolderTree* tree = browse->stvFolders;
+    ASSERT_TRUE(tree->SelectFolder(QText(folder)));
+    EXPECT_EQ(tree->currentItem()->text(0), QText("For\xeat"));
+    EXPECT_EQ(tree->SelectedPath(), folder);
+    EXPECT_TRUE(browse->btnOK->isEnabled());
+    QTimer::singleShot(0, browse.get(), [&] {
+        tree->scrollToItem(tree->currentItem());
+        SavePictureIfAsked(browse.get(), QStringLiteral("browse-not-utf8"));
+        browse->btnOK->click();
+    });
+    main->btnBrowse->click();
+    EXPECT_EQ(browse->FolderPath, folder + "/");
+    EXPECT_EQ(Text(main->stxDestFolder->text()), folder + "/");
 }
 
 TEST_F(BrowseDialogTest, TheTreeHoldsDesktopHomeAndTheFileSystemAndGrowsWithTheWindow) {

@@ -1,4 +1,5 @@
 #include "platform/IniFile.h"
+#include "platform/AtomicFile.h"
 #include "platform/IniSectionIndex.h"
 #include "platform/ScuError.h"
 #include "support/TempFolder.h"
@@ -7,6 +8,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <functional>
 #include <sys/stat.h>
@@ -303,13 +306,16 @@ TEST(IniFileOnDisk, AWritableFileInAFolderThatRefusesNewFilesIsWrittenInPlace) {
 
 // A full disk under the in-place road: a folder that refuses new files, and only `free_` bytes
 // left on the disk. Space is taken where a write goes past what the file already holds or has
-// reserved; what a shortened file gave back is taken by someone else meanwhile.
+// reserved; what a shortened file gave back is taken by someone else meanwhile. A file system
+// that cannot reserve ahead (ext2) answers the reservation with EOPNOTSUPP.
 class FullDiskInPlaceWriter : public RefusingFolderWriter {
 public:
-    explicit FullDiskInPlaceWriter(off_t free) : free_(free) {}
+    FullDiskInPlaceWriter(off_t free, bool reservesAhead) : free_(free), ahead_(reservesAhead) {}
 
 protected:
     int ReserveSpace(int fd, long size) override {
+        if (!ahead_)
+            return EOPNOTSUPP;
         const off_t more = size - Allocated(fd);
         if (more > free_)
             return ENOSPC;
@@ -319,14 +325,15 @@ protected:
     }
     long WriteChunk(int fd, const char* data, size_t size) override {
         const off_t at = lseek(fd, 0, SEEK_CUR);
-        const off_t room = Allocated(fd) + free_ - at;
+        const off_t allocated = Allocated(fd);
+        const off_t room = allocated + free_ - at;
         if (room <= 0) {
             errno = ENOSPC;
             return -1;
         }
         const size_t n = std::min<size_t>(size, static_cast<size_t>(room));
         const long written = AtomicFileWriter::WriteChunk(fd, data, n);
-        free_ -= std::max<off_t>(at + written - Allocated(fd), 0);
+        free_ -= std::max<off_t>(at + written - allocated, 0);
         return written;
     }
 
@@ -337,26 +344,91 @@ private:
         return std::max(st.st_size, reserved_);
     }
     off_t free_;
+    bool ahead_;
     off_t reserved_ = 0;
 };
 
 // Written in place on a full disk, the settings file holds the new content or the old one whole,
-// never a piece of either.
+// never a piece of either, whether the file system reserves space ahead or not.
 TEST(IniFileOnDisk, AnInPlaceWriteOnAFullDiskKeepsTheOldContentWhole) {
     TempFolder folder;
     const std::string original = "[config]\r\nlang=Deutsch\r\n[levels]\r\nK1=Keep\r\n";
-    folder.Write("settings.ini", original);
-    {
-        FullDiskInPlaceWriter disk(32); // room for the new line
-        IniFile(folder / "settings.ini", &disk).WriteString("config", "version", "ZELTA.EXE");
-        EXPECT_EQ(folder.Read("settings.ini"),
-                  "[config]\r\nlang=Deutsch\r\nversion=ZELTA.EXE\r\n[levels]\r\nK1=Keep\r\n");
+    for (const bool reservesAhead : {true, false}) {
+        folder.Write("settings.ini", original);
+        {
+            FullDiskInPlaceWriter disk(32, reservesAhead); // room for the new line
+            IniFile(folder / "settings.ini", &disk).WriteString("config", "version", "ZELTA.EXE");
+            EXPECT_EQ(folder.Read("settings.ini"),
+                      "[config]\r\nlang=Deutsch\r\nversion=ZELTA.EXE\r\n[levels]\r\nK1=Keep\r\n")
+                << reservesAhead;
+        }
+        folder.Write("settings.ini", original);
+        FullDiskInPlaceWriter disk(32, reservesAhead); // no room for it
+        IniFile ini(folder / "settings.ini", &disk);
+        EXPECT_THROW(ini.WriteString("config", "version", std::string(40, 'Z')), ScuError);
+        EXPECT_EQ(folder.Read("settings.ini"), original) << reservesAhead;
     }
-    folder.Write("settings.ini", original);
-    FullDiskInPlaceWriter disk(32); // no room for it
-    IniFile ini(folder / "settings.ini", &disk);
-    EXPECT_THROW(ini.WriteString("config", "version", std::string(40, 'Z')), ScuError);
-    EXPECT_EQ(folder.Read("settings.ini"), original);
+}
+
+// An ext2 volume (no fallocate) made from an image in the test's folder, mounted while it lives;
+// not mounted where the test may not mount (not root, no loop device, no mkfs.ext2).
+class Ext2Volume {
+public:
+    explicit Ext2Volume(const TempFolder& folder)
+        : image_(folder / "ext2.img"), at_(folder / "mnt") {
+        std::filesystem::create_directory(at_);
+        const std::string quiet = " >/dev/null 2>&1";
+        mounted_ = geteuid() == 0 &&
+                   std::system(("truncate -s 2M " + image_ + quiet).c_str()) == 0 &&
+                   std::system(("mkfs.ext2 -q -F " + image_ + quiet).c_str()) == 0 &&
+                   std::system(("mount -o loop " + image_ + " " + at_ + quiet).c_str()) == 0;
+    }
+    ~Ext2Volume() {
+        if (mounted_ && std::system(("umount " + at_).c_str()) != 0)
+            ADD_FAILURE() << "could not unmount " << at_;
+    }
+    bool Mounted() const { return mounted_; }
+    std::string operator/(const std::string& name) const { return at_ + "/" + name; }
+    // Fills the volume up to its last block.
+    void Fill() const {
+        const int fd = open((*this / "fill").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+        const std::string block(4096, 'f');
+        while (write(fd, block.data(), block.size()) > 0) {
+        }
+        while (write(fd, block.data(), 1) > 0) {
+        }
+        close(fd);
+    }
+
+private:
+    std::string image_, at_;
+    bool mounted_ = false;
+};
+
+// "Exit" saves in place on a real file system without fallocate, shorter and longer content
+// alike; on the same volume full, a longer content is refused with the old one whole.
+TEST(IniFileOnDisk, AnInPlaceWriteOnAVolumeWithoutFallocateSaves) {
+    TempFolder folder;
+    const Ext2Volume volume(folder);
+    if (!volume.Mounted())
+        GTEST_SKIP() << "an ext2 image cannot be mounted here";
+    const std::string path = volume / "settings.ini";
+    std::string original = "[config]\r\nlang=Francais\r\n[levels]\r\n";
+    for (int i = 0; i < 40; ++i)
+        original += "K" + std::to_string(i) + "=Level " + std::to_string(i) + "\r\n";
+    std::ofstream(path, std::ios::binary) << original;
+    RefusingFolderWriter writer;
+    IniFile ini(path, &writer);
+    ini.WriteString("config", "lang", "Deutsch");
+    EXPECT_EQ(ini.ReadString("config", "lang", ""), "Deutsch");
+    ini.WriteString("config", "version", "ZELTA.EXE");
+    EXPECT_EQ(ini.ReadString("config", "version", ""), "ZELTA.EXE");
+    const std::string saved = ReadWholeFile(path).value_or("<unreadable>");
+    volume.Fill();
+    EXPECT_THROW(ini.WriteString("config", "lang", std::string(9000, 'Z')), ScuError);
+    EXPECT_EQ(ReadWholeFile(path).value_or("<unreadable>"), saved);
+    ini.EraseSection("levels");
+    EXPECT_EQ(ini.ReadString("config", "version", ""), "ZELTA.EXE") << "shorter fits a full disk";
 }
 
 TEST(IniFileOnDisk, AWriteIntoAMissingFolderRaises) {

@@ -4,9 +4,11 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 #include <cstring>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -46,6 +48,18 @@ public:
         XDestroyWindow(display_, w);
         XSync(display_, False);
     }
+    Atom Name(const char* name) { return XInternAtom(display_, name, False); }
+    // A property of any type and format, as any client may write one.
+    void Set(Window w, const char* property, Atom type, int format, const void* data, int count) {
+        XChangeProperty(display_, w, Name(property), type, format, PropModeReplace,
+                        static_cast<const unsigned char*>(data), count);
+        XSync(display_, False);
+    }
+    void Remove(Window w, const char* property) {
+        XDeleteProperty(display_, w, Name(property));
+        XSync(display_, False);
+    }
+    Window Root() const { return DefaultRootWindow(display_); }
 
 private:
     Display* display_;
@@ -73,6 +87,50 @@ TEST(X11WindowFinder, MatchesWholeTitlesWithoutRegardToCase) {
     EXPECT_TRUE(finder.Exists("About"));
     other.Close(game);
     EXPECT_FALSE(finder.Exists("ZELTA"));
+}
+
+// The root's properties written by a client posing as a window manager: a malformed one (8 or
+// 16 bits an item where 32 are due, a long run of them) reads as absent, and the search goes on
+// through what remains (the other list, or the clients marked with WM_STATE).
+TEST(X11WindowFinder, AMalformedManagerPropertyReadsAsAbsent) {
+    OtherProgram other;
+    ASSERT_TRUE(other.Ready()) << "needs an X display";
+    const Window root = other.Root();
+    const Window check = other.Open("check", false);
+    for (Window w : {root, check})
+        other.Set(w, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, 32, &check, 1);
+    const Window game = other.Open("ZELTA");
+    const long normal[] = {NormalState, None};
+    other.Set(game, "WM_STATE", other.Name("WM_STATE"), 32, normal, 2);
+    const long lists[] = {long(other.Name("_NET_CLIENT_LIST_STACKING")),
+                          long(other.Name("_NET_CLIENT_LIST"))};
+    const std::vector<unsigned char> junk(4 << 20, 0x5a);
+    struct Case {
+        const char* property;
+        Atom type;
+        int format;
+        bool clientList; // _NET_CLIENT_LIST names the game
+    } cases[] = {{"_NET_SUPPORTED", XA_ATOM, 8, false},
+                 {"_NET_SUPPORTED", XA_ATOM, 16, false},
+                 {"_NET_CLIENT_LIST_STACKING", XA_WINDOW, 8, true},
+                 {"_NET_CLIENT_LIST_STACKING", XA_WINDOW, 16, true},
+                 {"_NET_CLIENT_LIST_STACKING", XA_CARDINAL, 32, true},
+                 {"_NET_SUPPORTING_WM_CHECK", XA_WINDOW, 8, false}};
+    for (const Case& c : cases) {
+        other.Set(root, "_NET_SUPPORTED", XA_ATOM, 32, lists, 2);
+        if (c.clientList)
+            other.Set(root, "_NET_CLIENT_LIST", XA_WINDOW, 32, &game, 1);
+        // Xlib takes 32-bit items as longs and 16-bit ones as shorts.
+        const size_t unit = c.format == 32 ? sizeof(long) : c.format == 16 ? sizeof(short) : 1;
+        const int items = static_cast<int>(junk.size() / unit);
+        other.Set(root, c.property, c.type, c.format, junk.data(), items);
+        X11WindowFinder finder;
+        EXPECT_TRUE(finder.Exists("ZELTA")) << c.property << " " << c.format;
+        for (const char* name : {"_NET_SUPPORTED", "_NET_CLIENT_LIST", "_NET_CLIENT_LIST_STACKING"})
+            other.Remove(root, name);
+        other.Set(root, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, 32, &check, 1);
+    }
+    other.Remove(root, "_NET_SUPPORTING_WM_CHECK");
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 #include "wine/WinePrefixGameRegistry.h"
 
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace {
 
@@ -233,6 +235,45 @@ TEST(WineRegistryKeys, OnlyTheRecordsKeysAreReadAndReadAsTheWholeFileReadsThem) 
         EXPECT_EQ(TextOf(WineRegistryHive::Parse(WineRegistryHive::SortedKeySections(edited, keys)),
                          kGameRegistryKey, "InstalledPath"),
                   "C:\\Hand\\");
+}
+
+// A file of Wine's cut short while it was written: `size` bytes of keys that all sort before the
+// record's, the last line a key header without its newline.
+std::string CutWineFile(size_t size, const std::string& lastLine) {
+    std::string text = kHeader;
+    for (int i = 0; text.size() + 200 + lastLine.size() < size; ++i)
+        text += "[Software\\\\Classes\\\\CLSID\\\\{" + std::to_string(100000 + i) +
+                "}] 1700000000\n@=\"x\"\n";
+    text += ";" + std::string(size - text.size() - lastLine.size() - 2, 'p') + "\n" + lastLine;
+    return text;
+}
+
+// Nothing a damaged file holds is read beyond its end: the record reads as not found. A mapping
+// ends at a page boundary, with a page after it that cannot be read; a file of 4 MiB is mapped
+// by the reader itself.
+TEST(WineRegistryKeys, AFileCutAfterAKeyHeaderIsReadWithinItsEnd) {
+    const std::vector<std::string> keys{kGameRegistryKey32, kGameRegistryKey};
+    const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    TempFolder folder;
+    for (const std::string lastLine :
+         {"[Software\\\\Classes\\\\Cut] 1700000000", "[Software\\\\Classes\\\\Cu", "["}) {
+        const std::string text = CutWineFile(page, lastLine);
+        ASSERT_EQ(text.size(), page);
+        char* const mapped = static_cast<char*>(
+            mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+        ASSERT_NE(mapped, MAP_FAILED);
+        text.copy(mapped, page);
+        ASSERT_EQ(mprotect(mapped + page, page, PROT_NONE), 0);
+        EXPECT_EQ(WineRegistryHive::SortedKeySections(std::string_view(mapped, page), keys), "")
+            << lastLine;
+        munmap(mapped, 2 * page);
+
+        folder.Write("system.reg", CutWineFile(4 << 20, lastLine));
+        const auto hive = WineRegistryHive::LoadKeys(folder / "system.reg", keys);
+        ASSERT_TRUE(hive) << lastLine;
+        EXPECT_FALSE(hive->HasKey(kGameRegistryKey)) << lastLine;
+        EXPECT_EQ(WinePrefixGameRegistry(folder.Path()).ReadString("InstalledPath"), "");
+    }
 }
 
 } // namespace
