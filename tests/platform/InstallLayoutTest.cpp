@@ -206,7 +206,8 @@ TEST(InstallLayout, InstallsTheUtilityMenuEntryIconsAndMetadataAndRemovesThemAga
     // type, changes none of the installed files and copies none into the home.
     home.Write("config/mimeapps.list", "[Default Applications]\ntext/plain=editor.desktop\n");
     std::vector<std::string> toolsRun;
-    FreedesktopFileTypes types(prefix + "/lib/zeltasc/zeltasc", home / "data", home / "config");
+    FreedesktopFileTypes types(prefix + "/lib/zeltasc/zeltasc", places.Installed(), home / "data",
+                               home / "config");
     types.runTool = [&](const std::string& tool, const std::string&) { toolsRun.push_back(tool); };
     types.RegisterXpdFileType();
     EXPECT_EQ(ReadFile(entryPath), entry);
