@@ -55,6 +55,22 @@ installed_files() {
   done
 }
 
+# The folders that hold installed files, up to the prefix: those of the desktop's kinds
+# (applications, icons/hicolor/..., metainfo, mime/packages, man/man6) and the program's own. The
+# prefix's own layout (bin, games, lib, share, share/man), which a system prefix such as
+# /usr/local has before anything is installed into it, is left out.
+own_folders() {
+  local file
+  installed_files | while read -r file; do
+    while file="$(dirname "$file")"; [ "$file" != . ]; do
+      case "$file" in
+        "$command_dir" | bin | games | lib | share | share/man) ;;
+        *) echo "$file" ;;
+      esac
+    done
+  done
+}
+
 # The SHA-256 sum of a file.
 file_sum() {
   sha256sum -- "$1" | cut -d' ' -f1
@@ -203,6 +219,13 @@ do_install() {
       done
     done
     if [ -n "$prefix_made" ]; then created+=(.); fi
+    # An earlier version noted no folders: the command's folder and lib/ were made by it when they
+    # hold nothing but what it installed.
+    if [ ! -f "$root/$created_list" ]; then
+      for folder in "$command_dir" lib; do
+        if [ "$(ls -A "$root/$folder" 2>/dev/null)" = zeltasc ]; then created+=("$folder"); fi
+      done
+    fi
   fi
 
   if [ -z "$destdir" ]; then remove_earlier_shipped "$root"; fi
@@ -317,16 +340,14 @@ do_uninstall() {
   rm -f "$prefix/$record"
   refresh_desktop "$prefix"
   remove_default_application
-  # The folders install made, deepest first, when nothing else is left in them.
-  rmdir "$prefix/$shipped" "$prefix/lib/zeltasc" "$prefix/share/zeltasc" 2>/dev/null || true
+  # The folders that hold nothing any more, deepest first: the program's own places, and the
+  # others that install noted it made (an earlier version noted none: its places go all the same).
   local folder
-  if [ ${#created[@]} -gt 0 ]; then
-    for folder in $(printf '%s\n' "${created[@]}" | awk '{ print ($0 == "." ? -1 : gsub("/", "/")), $0 }' |
-                    sort -rn | cut -d' ' -f2-); do
-      if [ "$folder" = . ]; then rmdir "$prefix" 2>/dev/null || true
-      else rmdir "$prefix/$folder" 2>/dev/null || true; fi
-    done
-  fi
+  while read -r folder; do
+    if [ "$folder" = . ]; then rmdir "$prefix" 2>/dev/null || true
+    else rmdir "$prefix/$folder" 2>/dev/null || true; fi
+  done < <({ own_folders; [ ${#created[@]} -eq 0 ] || printf '%s\n' "${created[@]}"; } | sort -u |
+           awk 'NF { print ($0 == "." ? -1 : gsub("/", "/")), $0 }' | sort -rn | cut -d' ' -f2-)
   for path in "${kept[@]}"; do echo "Kept $path: it was changed after it was installed."; done
   if [ -e "$prefix/share/zeltasc/settings.ini" ]; then
     echo "Removed ZELTA SCU from $prefix; the settings of an earlier version stay in $prefix/share/zeltasc/settings.ini."

@@ -284,6 +284,31 @@ TEST(InstallLayout, TheUsersOwnLanguageFilesOutliveInstallAndUninstall) {
     EXPECT_EQ(home.Read(".local/share/zeltasc/Deutsch.lng"), own);
 }
 
+// An install over an earlier version that noted neither the folders it made nor the files it put
+// there (as the first one), then uninstall: no empty folder of the program's is left, a folder that
+// holds another program's file stays.
+TEST(InstallLayout, UninstallAfterAnUpgradeLeavesNoEmptyFolders) {
+    TempFolder home;
+    const std::string prefix = home / ".local";
+    ScopedEnvironment environment;
+    environment.Set("HOME", home.Path());
+    environment.Set("XDG_CONFIG_HOME", home / ".config");
+    environment.Set("XDG_DATA_HOME", home / ".local/share");
+    const std::string install =
+        "bash " + kInstallScript + " install " + Quoted(prefix) + " " + Quoted(SCU_BINARY_DIR);
+    ASSERT_EQ(RunQuietly(install), 0);
+    fs::remove(prefix + "/lib/zeltasc/created-folders");
+    fs::remove(prefix + "/lib/zeltasc/installed-files");
+    fs::remove_all(prefix + "/share/man"); // nor had it a manual page
+    home.Write(".local/share/icons/hicolor/48x48/apps/other.png", "another program's");
+    ASSERT_EQ(RunQuietly(install), 0);
+    ASSERT_EQ(RunQuietly("bash " + kInstallScript + " uninstall " + Quoted(prefix)), 0);
+    EXPECT_EQ(AllEntries(prefix),
+              (std::vector<std::string>{
+                  "share/", "share/icons/", "share/icons/hicolor/", "share/icons/hicolor/48x48/",
+                  "share/icons/hicolor/48x48/apps/", "share/icons/hicolor/48x48/apps/other.png"}));
+}
+
 // "make dist": the self-contained utility folder in a tarball.
 TEST(InstallLayout, TheTarballHoldsTheSelfContainedUtilityFolder) {
     TempFolder build;
