@@ -280,6 +280,8 @@ remove_default_application() {
   [[ "$config" == /* ]] || config="$HOME/.config"
   local list="$config/mimeapps.list"
   [ -f "$list" ] || return 0
+  # A link (into a repository of dotfiles, say) stays a link: the file it points at changes.
+  list="$(readlink -f -- "$list")"
   local kept
   kept="$(mktemp "$list.XXXXXX")"
   awk -v type="$mime_type" -v entry="$menu_entry" '

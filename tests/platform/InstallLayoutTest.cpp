@@ -309,6 +309,25 @@ TEST(InstallLayout, UninstallAfterAnUpgradeLeavesNoEmptyFolders) {
                   "share/icons/hicolor/48x48/apps/", "share/icons/hicolor/48x48/apps/other.png"}));
 }
 
+// Uninstall takes the program's default out of the file that a linked mimeapps.list points at (a
+// repository of dotfiles) and leaves the link a link.
+TEST(InstallLayout, UninstallChangesTheFileALinkedMimeappsListPointsAt) {
+    TempFolder home;
+    ScopedEnvironment environment;
+    environment.Set("HOME", home.Path());
+    environment.Set("XDG_CONFIG_HOME", home / ".config");
+    home.Write("dotfiles/mimeapps.list", "[Default Applications]\n"
+                                         "application/x-zelta-xpd=org.example.zeltasc.desktop\n"
+                                         "text/plain=editor.desktop\n");
+    fs::create_directories(home / ".config");
+    fs::create_symlink("../dotfiles/mimeapps.list", home / ".config/mimeapps.list");
+    fs::create_directories(home / ".local");
+    ASSERT_EQ(RunQuietly("bash " + kInstallScript + " uninstall " + Quoted(home / ".local")), 0);
+    EXPECT_TRUE(fs::is_symlink(home / ".config/mimeapps.list"));
+    EXPECT_EQ(home.Read("dotfiles/mimeapps.list"),
+              "[Default Applications]\ntext/plain=editor.desktop\n");
+}
+
 // "make dist": the self-contained utility folder in a tarball.
 TEST(InstallLayout, TheTarballHoldsTheSelfContainedUtilityFolder) {
     TempFolder build;
