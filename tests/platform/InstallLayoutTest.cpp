@@ -374,6 +374,14 @@ TEST(InstallLayout, TheDebianPackageInstallsTheSameLayoutUnderUsrAndDependsOnWha
     const UtilityPlaces places = LocateUtilityPlaces(out / "root/usr/lib/zeltasc");
     EXPECT_EQ(places.utilityFolder, out / "root/usr/share/zeltasc/shipped");
     EXPECT_FALSE(HasElfSection(out / "root/usr/lib/zeltasc/zeltasc", ".symtab"));
+    // Every path the changelog names is one the package has.
+    const std::string changelog =
+        Output("gzip -dc " + Quoted(out / "root/usr/share/doc/zeltasc/changelog.Debian.gz"));
+    for (size_t at = changelog.find("/usr/"); at != std::string::npos;
+         at = changelog.find("/usr/", at + 1)) {
+        const std::string path = changelog.substr(at, changelog.find_first_of(" ,;\n", at) - at);
+        EXPECT_TRUE(fs::exists(out / "root" + path)) << path << " named in the changelog";
+    }
 
     EXPECT_EQ(Output("dpkg-deb -f " + Quoted(package) + " Package Version Architecture Section"),
               "Package: zeltasc\nVersion: 0.82-1\nArchitecture: " + arch + "Section: games\n");
