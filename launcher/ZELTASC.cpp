@@ -71,7 +71,9 @@ int main(int argc, char** argv) {
     DesktopProgramStarter starter(&planner, DefaultOutputLog());
     QtPauses pauses;
     X11WindowFinder windows;
-    FreedesktopFileTypes fileTypes(ProgramPath(argv[0]));
+    // Beside the program, or per user for an installed copy: decided once, here.
+    const UtilityPlaces places = LocateUtilityPlaces(GetProgramFolder());
+    FreedesktopFileTypes fileTypes(ProgramPath(argv[0]), places.Installed());
     QtAppWindow appWindow;
     QtFileDialogs fileDialogs;
     MainServices services;
@@ -88,8 +90,6 @@ int main(int argc, char** argv) {
     services.fileDialogs = &fileDialogs;
     services.prefixes = &prefixes;
 
-    // Beside the program, or per user for an installed copy.
-    const UtilityPlaces places = LocateUtilityPlaces(GetProgramFolder());
     TfrmMain mainWindow(services, places);
     frmMain = &mainWindow;
     appWindow.SetWindow(&mainWindow);

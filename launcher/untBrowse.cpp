@@ -42,15 +42,7 @@ TfrmBrowse::TfrmBrowse(QWidget* parent, const QString& desktopFolder, const QStr
                                 ? QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)
                                 : desktopFolder;
     const QString home = homeFolder.isEmpty() ? QDir::homePath() : homeFolder;
-    std::vector<PrefixNode> nodes = prefixes;
-    if (nodes.empty()) {
-        FoundPrefix wine;
-        wine.folder = WinePrefix();
-        nodes.push_back(
-            {QFile::decodeName(PrefixLabel(wine, QFile::encodeName(home).toStdString()).c_str()),
-             QText(wine.folder)});
-    }
-    stvFolders = new ShellFolderTree(desktop, home, nodes, this);
+    stvFolders = new ShellFolderTree(desktop, home, prefixes, this);
     stvFolders->setObjectName(QStringLiteral("stvFolders"));
     stvFolders->setGeometry(0, 0, kClientWidth, kTreeHeight);
 
@@ -112,10 +104,16 @@ void TfrmBrowse::showEvent(QShowEvent* event) {
 }
 
 std::vector<PrefixNode> BrowsePrefixNodes(const GamePrefixes& prefixes) {
+    auto node = [&](const FoundPrefix& prefix) {
+        return PrefixNode{QFile::decodeName(prefixes.Label(prefix).c_str()),
+                          QText(prefix.folder)};
+    };
     std::vector<PrefixNode> nodes;
     for (const FoundPrefix& prefix : prefixes.All())
         if (IsFolder(prefix.folder))
-            nodes.push_back(
-                {QFile::decodeName(prefixes.Label(prefix).c_str()), QText(prefix.folder)});
+            nodes.push_back(node(prefix));
+    // The prefix in use is listed even before Wine has made its folder.
+    if (nodes.empty())
+        nodes.push_back(node(prefixes.Current()));
     return nodes;
 }

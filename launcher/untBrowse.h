@@ -17,8 +17,7 @@ class TfrmBrowse : public QDialog {
 
 public:
     // desktopFolder, homeFolder: the native folders under the tree's Desktop node; empty texts
-    // take the user's own. prefixes: the Wine prefixes whose drives are listed; none: the one of
-    // WINEPREFIX, else ~/.wine.
+    // take the user's own. prefixes: the Wine prefixes whose drives are listed.
     explicit TfrmBrowse(QWidget* parent = nullptr, const QString& desktopFolder = QString(),
                         const QString& homeFolder = QString(),
                         const std::vector<PrefixNode>& prefixes = {});
@@ -44,5 +43,6 @@ protected:
 extern TfrmBrowse* frmBrowse;
 
 class GamePrefixes;
-// The tree's nodes for the prefixes found (those whose folder exists), labelled as the hint.
+// The tree's nodes for the prefixes found (those whose folder exists, else the one in use),
+// labelled as the hint.
 std::vector<PrefixNode> BrowsePrefixNodes(const GamePrefixes& prefixes);

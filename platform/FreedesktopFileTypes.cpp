@@ -4,7 +4,6 @@
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "platform/ScuError.h"
-#include "platform/UtilityPlaces.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -17,8 +16,8 @@ namespace {
 
 constexpr const char* kMimeType = "application/x-zelta-xpd";
 constexpr const char* kDesktopName = "zeltasc.desktop";
-// The menu entry that an installation puts beside its utility folder (<share>/zeltasc/) and the
-// icons it puts into the hicolor theme; the entry of a copy gets the same icon.
+// The menu entry that an installation puts into <prefix>/share/applications/ and the icons it puts
+// into the hicolor theme; the entry of a copy gets the same icon.
 constexpr const char* kMenuEntryName = "org.example.zeltasc.desktop";
 constexpr const char* kIconName = "zeltasc";
 constexpr const char* kTypeIconName = "application-x-zelta-xpd";
@@ -39,21 +38,6 @@ bool WriteIfDifferent(const std::string& path, const std::string& content) {
     return true;
 }
 
-// The installed menu entry when the program is an installed copy (UtilityPlaces), else empty:
-// the installation put it into the applications folder beside the utility folder
-// (<share>/zeltasc and <share>/applications). Such an entry already opens packages with this
-// program and must stay as installed.
-std::string InstalledMenuEntry(const std::string& program) {
-    const auto utilityFolder =
-        InstalledUtilityFolder(std::filesystem::path(program).parent_path().string());
-    if (!utilityFolder)
-        return {};
-    const std::filesystem::path entry =
-        std::filesystem::path(*utilityFolder).parent_path() / "applications" / kMenuEntryName;
-    std::error_code ignored;
-    return std::filesystem::is_regular_file(entry, ignored) ? entry.string() : std::string();
-}
-
 void RunWhenPresent(const std::string& tool, const std::string& folder) {
     std::vector<char*> argv{const_cast<char*>(tool.c_str()), const_cast<char*>(folder.c_str()),
                             nullptr};
@@ -66,9 +50,9 @@ void RunWhenPresent(const std::string& tool, const std::string& folder) {
 
 } // namespace
 
-FreedesktopFileTypes::FreedesktopFileTypes(std::string programPath, std::string dataHome,
-                                           std::string configHome)
-    : runTool(RunWhenPresent), program_(std::move(programPath)),
+FreedesktopFileTypes::FreedesktopFileTypes(std::string programPath, bool installed,
+                                           std::string dataHome, std::string configHome)
+    : runTool(RunWhenPresent), program_(std::move(programPath)), installed_(installed),
       dataHome_(dataHome.empty() ? XdgBaseFolder("XDG_DATA_HOME", "/.local/share")
                                  : std::move(dataHome)),
       configHome_(configHome.empty() ? XdgBaseFolder("XDG_CONFIG_HOME", "/.config")
@@ -98,15 +82,14 @@ std::string FreedesktopFileTypes::ExecArgument(const std::string& programPath) {
 }
 
 void FreedesktopFileTypes::RegisterXpdFileType() {
-    // An installed program opens packages through its menu entry and the file type its
-    // installation put beside it, which are never touched here (nor copied into the user's home,
-    // where they would outlive the installation); a copy run from anywhere else gets a file type
-    // and an entry of its own, the entry kept out of the menus.
-    const bool installed = !InstalledMenuEntry(program_).empty();
+    // An installed program opens packages through the menu entry and the file type its
+    // installation put into the prefix, which are never touched here (nor copied into the user's
+    // home, where they would outlive the installation); a copy run from anywhere else gets a file
+    // type and an entry of its own, the entry kept out of the menus.
     const std::string mimeFolder = dataHome_ + "/mime";
     const std::string mimePackage = mimeFolder + "/packages/zeltasc-xpd.xml";
     const bool mimeChanged =
-        !installed &&
+        !installed_ &&
         WriteIfDifferent(
             mimePackage,
             std::string(
@@ -124,9 +107,9 @@ void FreedesktopFileTypes::RegisterXpdFileType() {
                 "</mime-info>\n");
 
     const std::string applications = dataHome_ + "/applications";
-    const std::string entryName = installed ? kMenuEntryName : kDesktopName;
+    const std::string entryName = installed_ ? kMenuEntryName : kDesktopName;
     const bool desktopChanged =
-        !installed &&
+        !installed_ &&
         WriteIfDifferent(applications + "/" + kDesktopName,
                          std::string("[Desktop Entry]\n"
                                      "Type=Application\n"

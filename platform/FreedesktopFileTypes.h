@@ -8,15 +8,16 @@
 // Registers XPD packages with the desktop the freedesktop way: a shared-mime-info package for
 // application/x-zelta-xpd (with the type's icon), a desktop entry zeltasc.desktop opening them
 // with this program (with the application's icon, out of the menus), and the default application
-// in mimeapps.list. A program run from an installation (marked as UtilityPlaces tells) uses the
-// installed menu entry (org.example.zeltasc.desktop) and file type instead and writes only the
-// default application. Each file is written only where
-// its content differs; the desktop's databases are refreshed when something changed.
+// in mimeapps.list. An installed copy (as UtilityPlaces decided at start) uses the menu entry
+// (org.example.zeltasc.desktop) and file type its installation put into the system's or the
+// user's data folders instead and writes only the default application. Each file is written only
+// where its content differs; the desktop's databases are refreshed when something changed.
 class FreedesktopFileTypes : public FileTypeRegistrar {
 public:
-    // programPath: the running program (native); dataHome/configHome: the XDG folders, by
-    // default $XDG_DATA_HOME (else ~/.local/share) and $XDG_CONFIG_HOME (else ~/.config).
-    FreedesktopFileTypes(std::string programPath, std::string dataHome = {},
+    // programPath: the running program (native); installed: whether it is an installed copy;
+    // dataHome/configHome: the XDG folders, by default $XDG_DATA_HOME (else ~/.local/share) and
+    // $XDG_CONFIG_HOME (else ~/.config).
+    FreedesktopFileTypes(std::string programPath, bool installed, std::string dataHome = {},
                          std::string configHome = {});
 
     void RegisterXpdFileType() override;
@@ -30,6 +31,7 @@ public:
 
 private:
     std::string program_;
+    bool installed_;
     std::string dataHome_;
     std::string configHome_;
 };

@@ -39,5 +39,6 @@ private:
 };
 
 // Whether the Qt platform plugin of this name draws on a Wayland compositor ("wayland",
-// "wayland-egl", ...), where a window is hidden instead of minimised and cannot place itself.
+// "wayland-egl", ...), where a window is hidden instead of minimised, cannot place itself and
+// cannot move the pointer.
 bool IsWaylandPlatform(const QString& platformName);

@@ -3,23 +3,15 @@
 #include "player/MovieElements.h"
 #include "player/PlayerRules.h"
 
-#include <QMouseEvent>
-#include <QPaintEvent>
-#include <QPainter>
-#include <QRegion>
-
 #include <gst/app/gstappsink.h>
 #include <gst/gst.h>
 #include <gst/video/video.h>
 
 #include <sys/stat.h>
 
-#include <chrono>
+#include <algorithm>
 #include <cmath>
-#include <condition_variable>
-#include <deque>
 #include <memory>
-#include <thread>
 
 namespace {
 
@@ -41,182 +33,6 @@ std::string ChooseAudioSink() {
     return chosen;
 }
 
-} // namespace
-
-// ---- GstVideoView ----
-
-GstVideoView::GstVideoView(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setAccessibleName(QStringLiteral("Movie"));
-}
-
-void GstVideoView::SetFrame(QImage frame) {
-    QSize before;
-    {
-        std::lock_guard lock(mutex_);
-        before = frame_.size();
-        frame_ = std::move(frame);
-    }
-    // A frame of the same size repaints only its own place; the bars stay as they are.
-    if (!before.isEmpty() && before == Frame().size())
-        update(TargetRect(before));
-    else
-        update();
-}
-
-void GstVideoView::PostFrame(QImage frame) {
-    {
-        std::lock_guard lock(mutex_);
-        pending_ = std::move(frame); // an older frame not yet shown is dropped here
-        if (pendingPosted_)
-            return;
-        pendingPosted_ = true;
-    }
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            QImage frame;
-            {
-                std::lock_guard lock(mutex_);
-                frame = std::move(pending_);
-                pending_ = QImage();
-                pendingPosted_ = false;
-            }
-            if (!frame.isNull())
-                SetFrame(std::move(frame));
-        },
-        Qt::QueuedConnection);
-}
-
-void GstVideoView::ClearFrame() {
-    {
-        std::lock_guard lock(mutex_);
-        pending_ = QImage();
-    }
-    SetFrame(QImage());
-}
-
-QImage GstVideoView::Frame() const {
-    std::lock_guard lock(mutex_);
-    return frame_;
-}
-
-void GstVideoView::SetDisplaySize(int size) {
-    displaySize_ = size;
-    update();
-}
-
-QRect GstVideoView::TargetRect(const QSize& frameSize) const {
-    QSize size = frameSize;
-    switch (displaySize_) {
-    case 1:
-        size = frameSize / 2;
-        break;
-    case 2:
-        size = frameSize * 2;
-        break;
-    case 4:
-        size = frameSize.scaled(this->size(), Qt::KeepAspectRatio);
-        break;
-    default:
-        break;
-    }
-    return QRect(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size);
-}
-
-void GstVideoView::paintEvent(QPaintEvent* event) {
-    QPainter p(this);
-    const QImage frame = Frame();
-    if (frame.isNull()) {
-        p.fillRect(rect(), Qt::black);
-        return;
-    }
-    const QRect target = TargetRect(frame.size());
-    // Only the letterbox bars are filled; the frame covers the rest.
-    for (const QRect& bar : event->region().subtracted(QRegion(target)))
-        p.fillRect(bar, Qt::black);
-    // The one scaling of the frame, straight into the window's buffer.
-    p.drawImage(target, frame);
-}
-
-void GstVideoView::mousePressEvent(QMouseEvent* event) {
-    if (mouseDown)
-        mouseDown(event->button() == Qt::RightButton);
-}
-
-void GstVideoView::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) &&
-        clicked)
-        clicked();
-}
-
-// ---- PipelineWorker ----
-
-// One thread that runs the pipeline's slow calls in the order they were asked for. It outlives its
-// control when a call never returns: the control then leaves it behind instead of waiting.
-class PipelineWorker {
-public:
-    static std::shared_ptr<PipelineWorker> Start(QObject* owner) {
-        auto worker = std::make_shared<PipelineWorker>();
-        worker->owner_ = owner;
-        std::thread([worker] { worker->Run(); }).detach();
-        return worker;
-    }
-
-    void Post(std::function<void()> task) {
-        std::lock_guard lock(mutex_);
-        tasks_.push_back(std::move(task));
-        changed_.notify_all();
-    }
-
-    // From a task: runs `reply` on the owner's thread, unless the owner has gone.
-    void Reply(std::function<void()> reply) {
-        std::lock_guard lock(mutex_);
-        if (owner_)
-            QMetaObject::invokeMethod(owner_, std::move(reply), Qt::QueuedConnection);
-    }
-
-    // The open the pipeline's messages are about: set on this thread while the pipeline is at NULL.
-    std::atomic<unsigned> busOpening{0};
-
-    // Ends the thread after the queued tasks; waits at most limitMs. False when it is still busy.
-    bool Finish(int limitMs) {
-        std::unique_lock lock(mutex_);
-        owner_ = nullptr;
-        stopping_ = true;
-        changed_.notify_all();
-        return changed_.wait_for(lock, std::chrono::milliseconds(limitMs),
-                                 [this] { return finished_; });
-    }
-
-private:
-    void Run() {
-        std::unique_lock lock(mutex_);
-        for (;;) {
-            changed_.wait(lock, [this] { return stopping_ || !tasks_.empty(); });
-            if (tasks_.empty())
-                break;
-            std::function<void()> task = std::move(tasks_.front());
-            tasks_.pop_front();
-            lock.unlock();
-            task();
-            lock.lock();
-        }
-        finished_ = true;
-        changed_.notify_all();
-    }
-
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<std::function<void()>> tasks_;
-    QObject* owner_ = nullptr;
-    bool stopping_ = false;
-    bool finished_ = false;
-};
-
-// ---- GstMediaControl ----
-
-namespace {
 // How long a late frame may still be shown; later ones are dropped, and the decoder is told to
 // catch up (the figure of the usual video sinks).
 constexpr gint64 kMaxLatenessNs = 20 * GST_MSECOND;
@@ -333,13 +149,12 @@ int GstMediaControl::BusSyncHandler(void*, GstMessage* message, void* self) {
     case GST_MESSAGE_EOS:
     case GST_MESSAGE_ASYNC_DONE: {
         std::shared_ptr<GstMessage> held(gst_message_ref(message), gst_message_unref);
-        const unsigned opening = control->worker_->busOpening.load();
-        const unsigned generation = control->generation_.load();
+        const RequestToken token = control->worker_->answering.load();
         QMetaObject::invokeMethod(
             control,
-            [control, held, opening, generation] {
-                if (opening == control->opens_) // not about an earlier file
-                    control->HandleMessage(held.get(), generation);
+            [control, held, token] {
+                if (!control->Stale(held.get(), token))
+                    control->HandleMessage(held.get());
             },
             Qt::QueuedConnection);
         break;
@@ -419,9 +234,16 @@ void GstMediaControl::Fail(const std::string& description) {
     Notify(ErrorOccurred);
 }
 
-void GstMediaControl::HandleMessage(GstMessage* message, unsigned generation) {
-    if (!opened_)
-        return; // left over from a file that was closed
+// A message answers the request whose token it carries. Errors and the end of the preroll are
+// about the file: stale when they come from before its open (or it was closed). An end of the
+// stream is about the newest request: stale when a seek or the end of a pass came after it.
+bool GstMediaControl::Stale(GstMessage* message, RequestToken token) const {
+    if (!opened_ || token < opening_)
+        return true;
+    return GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS && token != newest_;
+}
+
+void GstMediaControl::HandleMessage(GstMessage* message) {
     switch (GST_MESSAGE_TYPE(message)) {
     case GST_MESSAGE_ERROR: {
         GError* error = nullptr;
@@ -435,9 +257,7 @@ void GstMediaControl::HandleMessage(GstMessage* message, unsigned generation) {
         break;
     }
     case GST_MESSAGE_EOS:
-        // An end from before the latest seek or end of a pass has been dealt with already.
-        if (generation == generation_.load())
-            EndPass();
+        EndPass();
         break;
     case GST_MESSAGE_ASYNC_DONE:
         if (GST_MESSAGE_SRC(message) == GST_OBJECT(pipeline_) && !errorReported_)
@@ -462,7 +282,7 @@ void GstMediaControl::EndPass() {
 void GstMediaControl::CheckPass() {
     if (!playing_ || !prerolled_ || errorReported_)
         return;
-    if (seeksPending_ > 0) { // the position is the old one until the seek is done
+    if (seeking_ != 0) { // the position is the old one until the seek is done
         watchedPosition_ = -1;
         sinceMoved_.restart();
         return;
@@ -484,10 +304,10 @@ void GstMediaControl::Open(const std::string& nativePath) {
     errorReported_ = false;
     lastPosition_ = lastLength_ = fps_ = 0;
     opened_ = true;
-    const unsigned opening = ++opens_;
+    const RequestToken opening = opening_ = ++newest_;
     auto failLater = [this, opening](std::string description) {
         return [this, opening, description] {
-            if (opened_ && opening == opens_)
+            if (opened_ && opening == opening_)
                 Fail(description);
         };
     };
@@ -521,7 +341,7 @@ void GstMediaControl::Open(const std::string& nativePath) {
         g_object_set(pipeline, "uri", uri.c_str(), nullptr);
         // The pipeline is at NULL here: what it reports from now on is about this file.
         if (auto w = worker.lock())
-            w->busOpening = opening;
+            w->answering = opening;
         gst_element_set_state(pipeline, GST_STATE_PAUSED);
     });
     g_free(uri);
@@ -558,8 +378,7 @@ void GstMediaControl::Cancel() {
     prerolled_ = false;
     playing_ = false;
     passWatch_->stop();
-    ++opens_;
-    ++generation_;
+    seeking_ = 0;
     SetState(GST_STATE_NULL);
     view_->ClearFrame();
 }
@@ -583,7 +402,7 @@ double GstMediaControl::FramesPerSecond() const {
 
 double GstMediaControl::PositionSeconds() const {
     // Until a seek is done the pipeline still reports the old position.
-    if (opened_ && prerolled_ && pipeline_ && seeksPending_ == 0) {
+    if (opened_ && prerolled_ && pipeline_ && seeking_ == 0) {
         gint64 position = 0;
         if (gst_element_query_position(pipeline_, GST_FORMAT_TIME, &position) && position >= 0)
             lastPosition_ = static_cast<double>(position) / GST_SECOND;
@@ -610,19 +429,23 @@ double GstMediaControl::Length() const {
 void GstMediaControl::SeekSeconds(double seconds) {
     if (!opened_ || errorReported_ || !pipeline_)
         return;
-    ++generation_; // an end of the stream from before the seek no longer counts
+    const RequestToken seek = seeking_ = ++newest_;
     const gint64 target = static_cast<gint64>(std::max(seconds, 0.0) * GST_SECOND);
     lastPosition_ = std::max(seconds, 0.0);
     playedFrom_ = lastPosition_;
     playClock_.start();
-    ++seeksPending_;
     std::weak_ptr<PipelineWorker> worker = worker_;
-    worker_->Post([this, worker, pipeline = pipeline_, rate = rate_, target] {
+    worker_->Post([this, worker, pipeline = pipeline_, rate = rate_, target, seek] {
+        if (auto w = worker.lock())
+            w->answering = seek;
         gst_element_seek(pipeline, rate, GST_FORMAT_TIME,
                          static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
                          GST_SEEK_TYPE_SET, target, GST_SEEK_TYPE_NONE, GST_CLOCK_TIME_NONE);
         if (auto w = worker.lock())
-            w->Reply([this] { --seeksPending_; });
+            w->Reply([this, seek] {
+                if (seeking_ == seek)
+                    seeking_ = 0;
+            });
     });
 }
 

@@ -1,52 +1,18 @@
 #pragma once
 
+#include "player/GstVideoView.h"
 #include "player/MediaControl.h"
+#include "player/PipelineWorker.h"
 
 #include <QElapsedTimer>
-#include <QImage>
 #include <QObject>
 #include <QTimer>
-#include <QWidget>
 
-#include <atomic>
 #include <memory>
-#include <mutex>
 
 typedef struct _GstElement GstElement;
 typedef struct _GstMessage GstMessage;
 typedef struct _GstSample GstSample;
-
-// The picture of a GStreamer control: the latest video frame, at the movie's own size, scaled once
-// by the paint to the chosen display size and centred, with black bars around it.
-class GstVideoView : public QWidget {
-public:
-    explicit GstVideoView(QWidget* parent = nullptr);
-    void SetFrame(QImage frame);
-    // From any thread: the frame replaces one not yet shown, and one repaint is queued.
-    void PostFrame(QImage frame);
-    void ClearFrame();
-    void SetDisplaySize(int size);
-    QImage Frame() const;
-    // Where a movie frame of the given size is drawn.
-    QRect TargetRect(const QSize& frameSize) const;
-
-    std::function<void()> clicked;
-    std::function<void(bool rightButton)> mouseDown;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-
-private:
-    mutable std::mutex mutex_;
-    QImage frame_;
-    QImage pending_; // posted from a streaming thread, not yet taken
-    bool pendingPosted_ = false;
-    int displaySize_ = 4;
-};
-
-class PipelineWorker;
 
 // Playback through a GStreamer playbin: video frames (BGRx, at the movie's size) arrive through an
 // appsink with quality-of-service on, so late frames are dropped, and are painted in the view;
@@ -54,6 +20,8 @@ class PipelineWorker;
 // audiopanorama filter; rate is a seek with that rate. Whatever can wait on the file system or the
 // pipeline (opening, state changes, seeks) runs on a worker thread; the interface thread only
 // queries. A pass also ends when the position runs past the reported duration or stands still.
+// Each open and each seek is a request with a token (PipelineWorker); a message of the pipeline
+// carries the token of the request it answers, and one about an earlier request is stale.
 class GstMediaControl : public QObject, public MediaControl {
 public:
     GstMediaControl();
@@ -89,7 +57,8 @@ private:
     static int NewSample(void* sink, void* self);
     static int NewPreroll(void* sink, void* self);
     void TakeSample(GstSample* sample);
-    void HandleMessage(GstMessage* message, unsigned generation);
+    bool Stale(GstMessage* message, RequestToken token) const;
+    void HandleMessage(GstMessage* message);
     void Fail(const std::string& description);
     void EndPass();
     void CheckPass();
@@ -110,11 +79,10 @@ private:
     double watchedPosition_ = -1;
     QElapsedTimer playClock_; // since the last play or seek
     double playedFrom_ = 0;   // the position then
-    // Counts opens, seeks and ends of passes: a bus message posted before the latest of them
-    // belongs to what came before and is dropped.
-    std::atomic<unsigned> generation_{0};
-    int seeksPending_ = 0; // seeks asked of the worker and not yet done
-    unsigned opens_ = 0;   // tells a late answer about the file from one about a newer file
+    // The requests (see PipelineWorker): each message carries the token of the one it answers.
+    RequestToken newest_ = 0;  // the newest open or seek
+    RequestToken opening_ = 0; // the open of the file now open
+    RequestToken seeking_ = 0; // the newest seek while the worker has not made it, else 0
     bool opened_ = false;
     bool prerolled_ = false;
     bool playing_ = false;

@@ -1,5 +1,6 @@
 #include "player/untFMV.h"
 
+#include "platform/QtAppWindow.h"
 #include "platform/QtPauses.h"
 #include "player/untVexaCustomWmpObj.h"
 
@@ -134,10 +135,6 @@ bool ActivationStartsMovie(bool started, bool otherWindowWasActive) {
     return !started || otherWindowWasActive;
 }
 
-bool PointerCanBeMoved(const QString& platformName) {
-    return !platformName.startsWith(QLatin1String("wayland"));
-}
-
 void MovieWindowOpen(const std::string& moviePath, bool showControls,
                      const MovieServices& services) {
     QtPauses eventLoopPauses;
@@ -145,7 +142,7 @@ void MovieWindowOpen(const std::string& moviePath, bool showControls,
     const MediaControlFactory factory =
         services.mediaControls ? services.mediaControls : GstMediaControlFactory();
     auto movePointer = services.movePointer ? services.movePointer : [](int x, int y) {
-        if (PointerCanBeMoved(QGuiApplication::platformName()))
+        if (!IsWaylandPlatform(QGuiApplication::platformName()))
             QCursor::setPos(x, y);
     };
 

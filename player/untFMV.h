@@ -59,9 +59,6 @@ private:
 // of the program.
 bool ActivationStartsMovie(bool started, bool otherWindowWasActive);
 
-// Whether the platform lets a program move the pointer (Wayland does not).
-bool PointerCanBeMoved(const QString& platformName);
-
 // Plays a movie file (a path in the utility's form) full screen and modally, with the controls
 // bar when showControls is set, then destroys the window. The pointer waits in the bottom-right
 // corner during playback and is put at the screen centre afterwards, where the platform lets a

@@ -5,10 +5,12 @@
 #   install.sh uninstall PREFIX
 #   install.sh dist      BUILD_DIR VERSION
 # An installed copy: the program PREFIX/lib/zeltasc/zeltasc with the marker installation.ini
-# beside it, which names the utility folder PREFIX/share/zeltasc (readme.txt and the sample
-# language files); the command PREFIX/bin/zeltasc; a menu entry, icons, the XPD file type, the
-# AppStream metadata and the manual page. Each user's settings.ini lives in
-# $XDG_CONFIG_HOME/zeltasc/ (made by the first "Exit"), never in the prefix.
+# beside it, which names the utility folder PREFIX/share/zeltasc/shipped (readme.txt and the
+# sample language files); the command PREFIX/bin/zeltasc; a menu entry, icons, the XPD file type,
+# the AppStream metadata and the manual page. Each user's settings.ini lives in
+# $XDG_CONFIG_HOME/zeltasc/ (made by the first "Exit"), never in the prefix; each user's own
+# language files in $XDG_DATA_HOME/zeltasc/, which is PREFIX/share/zeltasc itself for the prefix
+# ~/.local: install puts nothing beside them, and uninstall removes no file it did not put there.
 # With DESTDIR, the files go to DESTDIR/PREFIX for a package to be made of them (the paths inside
 # them still name PREFIX), and nothing outside DESTDIR is touched.
 # COMMAND_DIR (default bin) is the command's folder under the prefix; Debian's games use games.
@@ -22,8 +24,19 @@ metainfo=org.example.zeltasc.metainfo.xml
 mime_package=zeltasc-xpd.xml
 mime_type=application/x-zelta-xpd
 marker=installation.ini
+# readme.txt and the language files that come with the program, apart from the user's own.
+shipped=share/zeltasc/shipped
 # Folders install made, relative to the prefix, so that uninstall removes them when empty.
 created_list=lib/zeltasc/created-folders
+# The files install put there with their SHA-256 sums: uninstall removes only those still as put.
+record=lib/zeltasc/installed-files
+# The readme.txt and language files of earlier versions, which put them into share/zeltasc itself.
+earlier_shipped=(
+  0d9da7647c9b2ddf7f5dc0689d2b409f50b8e14757a65e062ea88b9e7dd39b23 # readme.txt, first install
+  349907cf43ffed1c83ba1fde1ca626792bd768d7595c34af00f1abc8f9208e89 # readme.txt
+  e0131d367c1bd3288bdffc2ad0fef6ca0de7072e612fee77f5c8a6f4a4ef8f3c # Deutsch.lng
+  72e3f28fe653500bc8355d01c80ce4877df273b71ad534847f414bfb5e902d35 # Francais.lng
+)
 command_dir="${COMMAND_DIR:-bin}"
 
 # Every file that install puts under the prefix, relative to it.
@@ -31,7 +44,7 @@ installed_files() {
   echo "$command_dir/zeltasc"
   echo lib/zeltasc/zeltasc
   echo "lib/zeltasc/$marker"
-  for name in "${utility_files[@]}"; do echo "share/zeltasc/$name"; done
+  for name in "${utility_files[@]}"; do echo "$shipped/$name"; done
   echo "share/applications/$menu_entry"
   echo "share/metainfo/$metainfo"
   echo "share/mime/packages/$mime_package"
@@ -39,6 +52,48 @@ installed_files() {
   for size in "${sizes[@]}"; do
     echo "share/icons/hicolor/${size}x${size}/apps/zeltasc.png"
     echo "share/icons/hicolor/${size}x${size}/mimetypes/application-x-zelta-xpd.png"
+  done
+}
+
+# The folders that hold installed files, up to the prefix: those of the desktop's kinds
+# (applications, icons/hicolor/..., metainfo, mime/packages, man/man6) and the program's own. The
+# prefix's own layout (bin, games, lib, share, share/man), which a system prefix such as
+# /usr/local has before anything is installed into it, is left out.
+own_folders() {
+  local file
+  installed_files | while read -r file; do
+    while file="$(dirname "$file")"; [ "$file" != . ]; do
+      case "$file" in
+        "$command_dir" | bin | games | lib | share | share/man) ;;
+        *) echo "$file" ;;
+      esac
+    done
+  done
+}
+
+# The SHA-256 sum of a file.
+file_sum() {
+  sha256sum -- "$1" | cut -d' ' -f1
+}
+
+# Whether a file holds what this or an earlier version ships as the named readme.txt or language
+# file.
+shipped_content() {
+  local path="$1" name="$2" sum known
+  cmp -s "$path" "$source_dir/resources/$name" && return 0
+  sum="$(file_sum "$path")"
+  for known in "${earlier_shipped[@]}"; do [ "$sum" = "$known" ] && return 0; done
+  return 1
+}
+
+# An earlier version put readme.txt and the language files into share/zeltasc itself, which for
+# the prefix ~/.local is also the user's own language folder: the files still as that version
+# put them go, a file of the user's own stays.
+remove_earlier_shipped() {
+  local root="$1" name path
+  for name in "${utility_files[@]}"; do
+    path="$root/share/zeltasc/$name"
+    if [ -f "$path" ] && [ ! -L "$path" ] && shipped_content "$path" "$name"; then rm -f "$path"; fi
   done
 }
 
@@ -164,18 +219,26 @@ do_install() {
       done
     done
     if [ -n "$prefix_made" ]; then created+=(.); fi
+    # An earlier version noted no folders: the command's folder and lib/ were made by it when they
+    # hold nothing but what it installed.
+    if [ ! -f "$root/$created_list" ]; then
+      for folder in "$command_dir" lib; do
+        if [ "$(ls -A "$root/$folder" 2>/dev/null)" = zeltasc ]; then created+=("$folder"); fi
+      done
+    fi
   fi
 
+  if [ -z "$destdir" ]; then remove_earlier_shipped "$root"; fi
   install -D -m 755 "$build/zeltasc" "$root/lib/zeltasc/zeltasc"
   printf '%s\n' \
     "; Written by the installation: this copy of ZELTA SCU is installed. Each user's settings.ini" \
     "; lives in \$XDG_CONFIG_HOME/zeltasc/ (else ~/.config/zeltasc/), the user's own language files" \
     "; in \$XDG_DATA_HOME/zeltasc/ (else ~/.local/share/zeltasc/)." \
     "[Installation]" \
-    "UtilityFolder=../../share/zeltasc" >"$root/lib/zeltasc/$marker"
+    "UtilityFolder=../../$shipped" >"$root/lib/zeltasc/$marker"
   chmod 644 "$root/lib/zeltasc/$marker"
   for name in "${utility_files[@]}"; do
-    install -D -m 644 "$source_dir/resources/$name" "$root/share/zeltasc/$name"
+    install -D -m 644 "$source_dir/resources/$name" "$root/$shipped/$name"
   done
   install -d "$root/$command_dir"
   ln -sfn ../lib/zeltasc/zeltasc "$root/$command_dir/zeltasc"
@@ -197,6 +260,8 @@ do_install() {
   done
   if [ -n "$destdir" ]; then return 0; fi
 
+  installed_files | grep -vxF "$command_dir/zeltasc" | (cd "$root" && xargs -d '\n' sha256sum --) \
+    >"$root/$record"
   if [ -f "$root/$created_list" ]; then mapfile -t -O ${#created[@]} created <"$root/$created_list"; fi
   if [ ${#created[@]} -gt 0 ]; then
     printf '%s\n' "${created[@]}" | sort -u >"$root/$created_list"
@@ -215,6 +280,8 @@ remove_default_application() {
   [[ "$config" == /* ]] || config="$HOME/.config"
   local list="$config/mimeapps.list"
   [ -f "$list" ] || return 0
+  # A link (into a repository of dotfiles, say) stays a link: the file it points at changes.
+  list="$(readlink -f -- "$list")"
   local kept
   kept="$(mktemp "$list.XXXXXX")"
   awk -v type="$mime_type" -v entry="$menu_entry" '
@@ -246,31 +313,44 @@ do_uninstall() {
     mapfile -t created <"$prefix/$created_list"
     rm -f "$prefix/$created_list"
   fi
-  local file
+  local -A recorded=()
+  local sum file path kept=()
+  if [ -f "$prefix/$record" ]; then
+    while read -r sum file; do recorded[$file]="$sum"; done <"$prefix/$record"
+  fi
   while read -r file; do
+    path="$prefix/$file"
     if [ "$file" = "$command_dir/zeltasc" ]; then
       # Only the link that install made (or the one an earlier version made).
-      if [ -L "$prefix/$file" ]; then
-        case "$(readlink "$prefix/$file")" in
-          ../lib/zeltasc/zeltasc | ../share/zeltasc/zeltasc) rm -f "$prefix/$file" ;;
+      if [ -L "$path" ]; then
+        case "$(readlink "$path")" in
+          ../lib/zeltasc/zeltasc | ../share/zeltasc/zeltasc) rm -f "$path" ;;
         esac
       fi
+    elif [ -n "${recorded[$file]+set}" ]; then
+      # Recorded: removed while it holds what install put there, else it is the user's now.
+      if [ -f "$path" ] && [ ! -L "$path" ] && [ "$(file_sum "$path")" = "${recorded[$file]}" ]; then
+        rm -f "$path"
+      elif [ -e "$path" ]; then
+        kept+=("$path")
+      fi
     else
-      rm -f "$prefix/$file"
+      rm -f "$path" # put there by an earlier version, which kept no record
     fi
   done < <(installed_files; echo share/zeltasc/zeltasc)
+  remove_earlier_shipped "$prefix"
+  rm -f "$prefix/$record"
   refresh_desktop "$prefix"
   remove_default_application
-  # The folders install made, deepest first, when nothing else is left in them.
-  rmdir "$prefix/lib/zeltasc" "$prefix/share/zeltasc" 2>/dev/null || true
+  # The folders that hold nothing any more, deepest first: the program's own places, and the
+  # others that install noted it made (an earlier version noted none: its places go all the same).
   local folder
-  if [ ${#created[@]} -gt 0 ]; then
-    for folder in $(printf '%s\n' "${created[@]}" | awk '{ print ($0 == "." ? -1 : gsub("/", "/")), $0 }' |
-                    sort -rn | cut -d' ' -f2-); do
-      if [ "$folder" = . ]; then rmdir "$prefix" 2>/dev/null || true
-      else rmdir "$prefix/$folder" 2>/dev/null || true; fi
-    done
-  fi
+  while read -r folder; do
+    if [ "$folder" = . ]; then rmdir "$prefix" 2>/dev/null || true
+    else rmdir "$prefix/$folder" 2>/dev/null || true; fi
+  done < <({ own_folders; [ ${#created[@]} -eq 0 ] || printf '%s\n' "${created[@]}"; } | sort -u |
+           awk 'NF { print ($0 == "." ? -1 : gsub("/", "/")), $0 }' | sort -rn | cut -d' ' -f2-)
+  for path in "${kept[@]}"; do echo "Kept $path: it was changed after it was installed."; done
   if [ -e "$prefix/share/zeltasc/settings.ini" ]; then
     echo "Removed ZELTA SCU from $prefix; the settings of an earlier version stay in $prefix/share/zeltasc/settings.ini."
   else

@@ -567,6 +567,13 @@ TEST_F(BrowseDialogTest, TheHintNamesThePrefixInUseAndBrowsingIntoAnotherMovesTo
     main->btnBrowse->click();
     EXPECT_EQ(main->stxDestFolder->toolTip().toStdString(), "Lutris: " + lutris.Path());
     EXPECT_EQ(std::string(std::getenv("WINEPREFIX")), lutris.Path());
+    // Before Wine has made a prefix, the tree still lists the one in use, labelled as the hint.
+    const GamePrefixes unmade(HomeFolders{home.Path(), "", "", home / "unmade"},
+                              std::vector<FoundPrefix>{});
+    const std::vector<PrefixNode> nodes = BrowsePrefixNodes(unmade);
+    ASSERT_EQ(nodes.size(), 1u);
+    EXPECT_EQ(nodes[0].label.toStdString(), "Wine: ~/unmade");
+    EXPECT_EQ(nodes[0].folder.toStdString(), home / "unmade");
     if (saved)
         setenv("WINEPREFIX", savedPrefix.c_str(), 1);
     else

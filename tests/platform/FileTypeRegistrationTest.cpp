@@ -13,7 +13,7 @@ struct Registration {
     std::vector<std::string> toolsRun;
 
     void Register(const std::string& program) {
-        FreedesktopFileTypes types(program, home / "data", home / "config");
+        FreedesktopFileTypes types(program, false, home / "data", home / "config");
         types.runTool = [this](const std::string& tool, const std::string& folder) {
             toolsRun.push_back(tool + " " + folder.substr(home.Path().size()));
         };

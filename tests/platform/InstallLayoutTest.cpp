@@ -104,7 +104,8 @@ std::vector<std::string> ExpectedInstallation(std::vector<std::string> files,
          {"lib/zeltasc/zeltasc", "lib/zeltasc/installation.ini",
           "share/applications/org.example.zeltasc.desktop",
           "share/metainfo/org.example.zeltasc.metainfo.xml", "share/mime/packages/zeltasc-xpd.xml",
-          "share/zeltasc/Deutsch.lng", "share/zeltasc/Francais.lng", "share/zeltasc/readme.txt"})
+          "share/zeltasc/shipped/Deutsch.lng", "share/zeltasc/shipped/Francais.lng",
+          "share/zeltasc/shipped/readme.txt"})
         files.push_back(file);
     for (int size : {16, 32, 48, 64, 128, 256}) {
         const std::string folder =
@@ -149,7 +150,8 @@ TEST(InstallLayout, InstallsTheUtilityMenuEntryIconsAndMetadataAndRemovesThemAga
               0);
 
     EXPECT_EQ(InstalledFiles(prefix),
-              ExpectedInstallation({"lib/zeltasc/created-folders", "share/man/man6/zeltasc.6"}));
+              ExpectedInstallation({"lib/zeltasc/created-folders", "lib/zeltasc/installed-files",
+                                    "share/man/man6/zeltasc.6"}));
     for (int size : {16, 32, 48, 64, 128, 256}) {
         const std::string folder =
             "share/icons/hicolor/" + std::to_string(size) + "x" + std::to_string(size) + "/";
@@ -183,7 +185,7 @@ TEST(InstallLayout, InstallsTheUtilityMenuEntryIconsAndMetadataAndRemovesThemAga
     // has no marker and keeps everything beside it.
     const UtilityPlaces places = LocateUtilityPlaces(prefix + "/lib/zeltasc");
     EXPECT_TRUE(places.Installed());
-    EXPECT_EQ(places.utilityFolder, prefix + "/share/zeltasc");
+    EXPECT_EQ(places.utilityFolder, prefix + "/share/zeltasc/shipped");
     EXPECT_EQ(places.settingsFolder, home / "config/zeltasc");
     EXPECT_EQ(places.dialogFolder, home.Path());
     EXPECT_FALSE(LocateUtilityPlaces(SCU_BINARY_DIR).Installed());
@@ -200,13 +202,14 @@ TEST(InstallLayout, InstallsTheUtilityMenuEntryIconsAndMetadataAndRemovesThemAga
     EXPECT_EQ(FindLanguageFile(places.LanguageFolders(), "Deutsch"),
               home / "data/zeltasc\\Deutsch.lng");
     EXPECT_EQ(FindLanguageFile(places.LanguageFolders(), "Francais"),
-              prefix + "/share/zeltasc\\Francais.lng");
+              prefix + "/share/zeltasc/shipped\\Francais.lng");
 
     // The installed program's own registration at start uses the installed menu entry and file
     // type, changes none of the installed files and copies none into the home.
     home.Write("config/mimeapps.list", "[Default Applications]\ntext/plain=editor.desktop\n");
     std::vector<std::string> toolsRun;
-    FreedesktopFileTypes types(prefix + "/lib/zeltasc/zeltasc", home / "data", home / "config");
+    FreedesktopFileTypes types(prefix + "/lib/zeltasc/zeltasc", places.Installed(), home / "data",
+                               home / "config");
     types.runTool = [&](const std::string& tool, const std::string&) { toolsRun.push_back(tool); };
     types.RegisterXpdFileType();
     EXPECT_EQ(ReadFile(entryPath), entry);
@@ -245,6 +248,84 @@ TEST(InstallLayout, InstallsTheUtilityMenuEntryIconsAndMetadataAndRemovesThemAga
     EXPECT_EQ(left,
               (std::vector<std::string>{"bin/", "share/", "share/mime/", "share/mime/packages/",
                                         "share/mime/packages/other.xml"}));
+}
+
+// With the prefix ~/.local the user's own language folder, ~/.local/share/zeltasc, lies inside the
+// installation's: install replaces none of the user's files there, and uninstall removes only
+// the files that install put there as they were put, and an earlier version's shipped files.
+TEST(InstallLayout, TheUsersOwnLanguageFilesOutliveInstallAndUninstall) {
+    TempFolder home;
+    const std::string prefix = home / ".local";
+    ScopedEnvironment environment;
+    environment.Set("HOME", home.Path());
+    environment.Set("XDG_CONFIG_HOME", home / ".config");
+    environment.Set("XDG_DATA_HOME", home / ".local/share");
+    const std::string own = "[Buttons]\nExit=E&nde\n";
+    home.Write(".local/share/zeltasc/Deutsch.lng", own);
+    // An earlier version installed its language files there.
+    WriteFile(prefix + "/share/zeltasc/Francais.lng",
+              ReadFile(SCU_SOURCE_DIR "/resources/Francais.lng"));
+    ASSERT_EQ(RunQuietly("bash " + kInstallScript + " install " + Quoted(prefix) + " " +
+                         Quoted(SCU_BINARY_DIR)),
+              0);
+    EXPECT_EQ(home.Read(".local/share/zeltasc/Deutsch.lng"), own);
+    EXPECT_FALSE(home.Exists(".local/share/zeltasc/Francais.lng"));
+    const UtilityPlaces places = LocateUtilityPlaces(prefix + "/lib/zeltasc");
+    EXPECT_EQ(FindLanguageFile(places.LanguageFolders(), "Deutsch"),
+              prefix + "/share/zeltasc\\Deutsch.lng");
+    EXPECT_EQ(FindLanguageFile(places.LanguageFolders(), "Francais"),
+              prefix + "/share/zeltasc/shipped\\Francais.lng");
+
+    // A shipped file the user changed is the user's now.
+    WriteFile(prefix + "/share/zeltasc/shipped/readme.txt", "my notes");
+    ASSERT_EQ(RunQuietly("bash " + kInstallScript + " uninstall " + Quoted(prefix)), 0);
+    EXPECT_EQ(AllEntries(prefix + "/share/zeltasc"),
+              (std::vector<std::string>{"Deutsch.lng", "shipped/", "shipped/readme.txt"}));
+    EXPECT_EQ(home.Read(".local/share/zeltasc/Deutsch.lng"), own);
+}
+
+// An install over an earlier version that noted neither the folders it made nor the files it put
+// there (as the first one), then uninstall: no empty folder of the program's is left, a folder that
+// holds another program's file stays.
+TEST(InstallLayout, UninstallAfterAnUpgradeLeavesNoEmptyFolders) {
+    TempFolder home;
+    const std::string prefix = home / ".local";
+    ScopedEnvironment environment;
+    environment.Set("HOME", home.Path());
+    environment.Set("XDG_CONFIG_HOME", home / ".config");
+    environment.Set("XDG_DATA_HOME", home / ".local/share");
+    const std::string install =
+        "bash " + kInstallScript + " install " + Quoted(prefix) + " " + Quoted(SCU_BINARY_DIR);
+    ASSERT_EQ(RunQuietly(install), 0);
+    fs::remove(prefix + "/lib/zeltasc/created-folders");
+    fs::remove(prefix + "/lib/zeltasc/installed-files");
+    fs::remove_all(prefix + "/share/man"); // nor had it a manual page
+    home.Write(".local/share/icons/hicolor/48x48/apps/other.png", "another program's");
+    ASSERT_EQ(RunQuietly(install), 0);
+    ASSERT_EQ(RunQuietly("bash " + kInstallScript + " uninstall " + Quoted(prefix)), 0);
+    EXPECT_EQ(AllEntries(prefix),
+              (std::vector<std::string>{
+                  "share/", "share/icons/", "share/icons/hicolor/", "share/icons/hicolor/48x48/",
+                  "share/icons/hicolor/48x48/apps/", "share/icons/hicolor/48x48/apps/other.png"}));
+}
+
+// Uninstall takes the program's default out of the file that a linked mimeapps.list points at (a
+// repository of dotfiles) and leaves the link a link.
+TEST(InstallLayout, UninstallChangesTheFileALinkedMimeappsListPointsAt) {
+    TempFolder home;
+    ScopedEnvironment environment;
+    environment.Set("HOME", home.Path());
+    environment.Set("XDG_CONFIG_HOME", home / ".config");
+    home.Write("dotfiles/mimeapps.list", "[Default Applications]\n"
+                                         "application/x-zelta-xpd=org.example.zeltasc.desktop\n"
+                                         "text/plain=editor.desktop\n");
+    fs::create_directories(home / ".config");
+    fs::create_symlink("../dotfiles/mimeapps.list", home / ".config/mimeapps.list");
+    fs::create_directories(home / ".local");
+    ASSERT_EQ(RunQuietly("bash " + kInstallScript + " uninstall " + Quoted(home / ".local")), 0);
+    EXPECT_TRUE(fs::is_symlink(home / ".config/mimeapps.list"));
+    EXPECT_EQ(home.Read("dotfiles/mimeapps.list"),
+              "[Default Applications]\ntext/plain=editor.desktop\n");
 }
 
 // "make dist": the self-contained utility folder in a tarball.
@@ -291,8 +372,16 @@ TEST(InstallLayout, TheDebianPackageInstallsTheSameLayoutUnderUsrAndDependsOnWha
                   .find("\nExec=/usr/games/zeltasc %f\n"),
               std::string::npos);
     const UtilityPlaces places = LocateUtilityPlaces(out / "root/usr/lib/zeltasc");
-    EXPECT_EQ(places.utilityFolder, out / "root/usr/share/zeltasc");
+    EXPECT_EQ(places.utilityFolder, out / "root/usr/share/zeltasc/shipped");
     EXPECT_FALSE(HasElfSection(out / "root/usr/lib/zeltasc/zeltasc", ".symtab"));
+    // Every path the changelog names is one the package has.
+    const std::string changelog =
+        Output("gzip -dc " + Quoted(out / "root/usr/share/doc/zeltasc/changelog.Debian.gz"));
+    for (size_t at = changelog.find("/usr/"); at != std::string::npos;
+         at = changelog.find("/usr/", at + 1)) {
+        const std::string path = changelog.substr(at, changelog.find_first_of(" ,;\n", at) - at);
+        EXPECT_TRUE(fs::exists(out / "root" + path)) << path << " named in the changelog";
+    }
 
     EXPECT_EQ(Output("dpkg-deb -f " + Quoted(package) + " Package Version Architecture Section"),
               "Package: zeltasc\nVersion: 0.82-1\nArchitecture: " + arch + "Section: games\n");

@@ -1,6 +1,7 @@
 // Real playback through GStreamer, headless: generated MPEG-1 movies from the build folder.
 #include "platform/QtPauses.h"
 #include "player/GstMediaControl.h"
+#include "player/GstVideoView.h"
 #include "player/untVexaCustomWmpObj.h"
 #include "player/untVexaObjectControls.h"
 #include "support/TempFolder.h"
@@ -11,6 +12,9 @@
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
 
 namespace {
 
@@ -171,6 +175,23 @@ TEST_F(GstMediaTest, FramesArriveAtTheMoviesSizeAndArePaintedToTheirPlace) {
     EXPECT_EQ(shown.pixel(place.left() - 5, 20), qRgb(0, 0, 0));
     EXPECT_EQ(shown.pixel(place.right() + 5, 20), qRgb(0, 0, 0));
     obj->Stop();
+}
+
+// A message answers the request whose token it carries: the error of a file given up for another
+// before its message arrived is stale and never reaches the movie opened after it.
+TEST(GstMediaControlTest, AMessageAboutAnEarlierOpenIsDropped) {
+    const std::unique_ptr<MediaControl> control = GstMediaControlFactory()();
+    ASSERT_NE(control, nullptr);
+    int errors = 0;
+    control->ErrorOccurred = [&] { ++errors; };
+    control->Open(kMedia + "notamovie.mpg");
+    // The first file's error is posted while the event loop does not run, so it arrives late.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    control->Open(kMedia + "movie.mpg");
+    EXPECT_TRUE(RunUntil([&] { return control->OpenState() != 0; }, 5000));
+    RunUntil([] { return false; }, 200);
+    EXPECT_EQ(errors, 0) << control->ErrorDescription();
+    EXPECT_EQ(control->OpenState(), 1);
 }
 
 } // namespace
