@@ -2,10 +2,12 @@
 
 #include "support/TempFolder.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 // A game installation with the stand-in game as bin/ZELTA.EXE, and a private home, desktop
@@ -62,11 +64,21 @@ public:
         root.Write("utility/settings.ini", settings);
     }
 
-    // The stand-in's log, one run per vector element, each a list of key=value lines.
+    // The stand-in's log, one run per vector element, each a list of key=value lines. A run
+    // still being written (the game's window has gone, its last lines not yet) is waited for.
     std::vector<std::multimap<std::string, std::string>> Runs() const {
         std::vector<std::multimap<std::string, std::string>> runs;
         std::multimap<std::string, std::string> run;
         std::string text = root.Read("game.log");
+        auto complete = [](const std::string& log) {
+            const size_t last = log.rfind('\n', log.size() > 1 ? log.size() - 2 : 0);
+            return log.empty() || log.compare(last == std::string::npos ? 0 : last + 1, 4,
+                                              "end=") == 0;
+        };
+        for (int i = 0; i < 500 && !complete(text); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            text = root.Read("game.log");
+        }
         size_t start = 0;
         while (start < text.size()) {
             size_t end = text.find('\n', start);
