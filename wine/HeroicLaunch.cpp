@@ -4,6 +4,7 @@
 #include "wine/HeroicSettings.h"
 #include "wine/ManagerEnvironment.h"
 #include "wine/PrefixLaunch.h"
+#include "wine/ProtonPrefixGuard.h"
 #include "wine/WinePrograms.h"
 
 #include <cstdlib>
@@ -43,6 +44,16 @@ LaunchPlan PlanHeroicLaunch(const FoundPrefix& prefix, const ProgramToRun& run) 
         plan.failure = std::string(kWineMissing) + " Heroic's " + (proton ? "Proton" : "Wine") +
                        " for this game is missing:\r\r" + game.wineBin;
         return plan;
+    }
+
+    if (proton) {
+        // A prefix a newer Proton has run must not meet an older one.
+        if (std::string refusal = OlderProtonRefusal(
+                game.wineBin.substr(0, game.wineBin.rfind('/')), game.winePrefix);
+            !refusal.empty()) {
+            plan.failure = std::move(refusal);
+            return plan;
+        }
     }
 
     ManagerEnvironment env;

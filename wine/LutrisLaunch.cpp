@@ -5,6 +5,7 @@
 #include "wine/FlatpakLaunch.h"
 #include "wine/ManagerEnvironment.h"
 #include "wine/PrefixLaunch.h"
+#include "wine/ProtonPrefixGuard.h"
 #include "wine/WinePrograms.h"
 #include "wine/YamlScalars.h"
 
@@ -237,6 +238,14 @@ LaunchPlan PlanLutrisLaunch(const FoundPrefix& prefix, const ProgramToRun& run) 
         plan.failure = std::string(kWineMissing) + " Lutris's Wine for this game (" + version +
                        ") is missing" + (wine.empty() ? "." : ":\r\r" + wine);
         return plan;
+    }
+    // umu keeps the prefix's version file in the prefix itself: a newer Proton's prefix must not
+    // meet an older named build.
+    if (proton && protonPath != "GE-Proton") {
+        if (std::string refusal = OlderProtonRefusal(protonPath, prefix.folder); !refusal.empty()) {
+            plan.failure = std::move(refusal);
+            return plan;
+        }
     }
     const std::string arch = [&] {
         const std::string own = ReadYamlScalar(settings.game, {"game", "arch"}).value_or("");

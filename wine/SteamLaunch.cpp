@@ -4,6 +4,7 @@
 #include "wine/FlatpakLaunch.h"
 #include "wine/KeyValuesText.h"
 #include "wine/PrefixLaunch.h"
+#include "wine/ProtonPrefixGuard.h"
 #include "wine/SteamPrefixes.h"
 #include "wine/WinePrograms.h"
 
@@ -298,12 +299,7 @@ LaunchPlan PlanSteamLaunch(const FoundPrefix& prefix, const ProgramToRun& run) {
     std::string versionText;
     ReadSmallFile(compatData + "/version", versionText, 4096);
     const auto prefixVersion = ParseProtonPrefixVersion(versionText);
-    auto scriptVersion = [](const std::string& folder) {
-        std::string script;
-        ReadSmallFile(folder + "/proton", script);
-        return ProtonScriptPrefixVersion(script);
-    };
-    if (const auto toolVersion = scriptVersion(proton);
+    if (const auto toolVersion = ProtonFolderPrefixVersion(proton);
         prefixVersion && toolVersion && toolVersion->OlderThan(*prefixVersion)) {
         // The release of that number first ("Proton 10.0"), then any tool writing its version.
         std::string matching;
@@ -311,7 +307,7 @@ LaunchPlan PlanSteamLaunch(const FoundPrefix& prefix, const ProgramToRun& run) {
         for (const bool named : {true, false})
             for (const std::vector<Tool>* tools : {&official, &custom})
                 for (const Tool& tool : *tools)
-                    if (const auto v = scriptVersion(tool.folder);
+                    if (const auto v = ProtonFolderPrefixVersion(tool.folder);
                         matching.empty() && v && v->SameRelease(*prefixVersion) &&
                         (!named || ProtonRelease(tool.name) == release))
                         matching = tool.folder;

@@ -325,6 +325,13 @@ TEST(LutrisLaunch, TheGamesWineOrProtonWithItsOverridesAndEnvironment) {
     EXPECT_EQ(Env(plan, "WINEARCH"), "win64");
     EXPECT_EQ(Env(plan, "WINEESYNC"), "0");
     EXPECT_EQ(Env(plan, "PROTON_NO_ESYNC"), "1");
+    home.Write(home.data + "/runners/wine/GE-Proton9-1/proton",
+               "#!/bin/sh\nCURRENT_PREFIX_VERSION=\"9.0-203\"\n");
+    home.Write("Games/zelta/prefix/version", "10.0-100\n");
+    EXPECT_NE(PlanPrefixLaunch(Prefix(home, "Games/zelta/prefix"), run)
+                  .failure.find("prefix version 10.0-100"),
+              std::string::npos);
+    fs::remove(home / "Games/zelta/prefix/version");
     // Nothing chosen anywhere: Lutris's default, the newest GE-Proton through umu.
     home.Write(home.config + "/runners/wine.yml", "wine: {}\n");
     home.Game("");
@@ -482,6 +489,13 @@ TEST(HeroicLaunch, WineOrProtonThroughUmuWithTheGamesEnvironment) {
         EXPECT_EQ(Env(plan, "PROTON_ENABLE_NVAPI"), "1");
         EXPECT_EQ(Env(plan, "STEAM_COMPAT_CLIENT_INSTALL_PATH"), home / ".steam/steam");
     }
+    // A prefix that a newer Proton has run is refused to an older one.
+    home.Write(".config/heroic/tools/proton/GE-Proton9-1/proton",
+               "#!/bin/sh\nCURRENT_PREFIX_VERSION=\"9.0-203\"\n");
+    home.Write("Games/Heroic/Prefixes/Zelta/version", "10.0-100\n");
+    EXPECT_NE(PlanPrefixLaunch(Prefix(home, "Prefixes/Zelta/pfx"), run)
+                  .failure.find("GE-Proton9-1 (prefix version 9.0-203)"),
+              std::string::npos);
 }
 
 } // namespace
