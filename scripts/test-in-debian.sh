@@ -94,7 +94,8 @@ mounts_below() {
   awk -v dir="$escaped" '$5 == dir || index($5, dir "/") == 1 { print $5 }' /proc/self/mountinfo
 }
 
-# Processes whose root is the system (left by a package's scripts, or by a stopped step).
+# Processes whose root is the system being made (left by a package's scripts, or by a stopped
+# step). The command's own processes need no search: they end with its process namespace.
 end_processes_inside() {
   local link pid
   for link in /proc/[0-9]*/root; do
@@ -113,9 +114,7 @@ cleanup() {
     kill -KILL "$child" 2>/dev/null || true
     wait "$child" 2>/dev/null || true
   fi
-  for target in "$root" "$work/new-root"; do
-    if [ -d "$target" ]; then end_processes_inside "$target"; fi
-  done
+  if [ -d "$work/new-root" ]; then end_processes_inside "$work/new-root"; fi
   unmount_all
   exit "$status"
 }
