@@ -6,8 +6,13 @@
 #include <gtest/gtest.h>
 #include <zip.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <string>
 #include <sys/stat.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
