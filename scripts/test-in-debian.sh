@@ -51,8 +51,8 @@ for tool in unshare chroot git tar sha256sum; do
   command -v "$tool" >/dev/null || { say "$tool is missing"; exit 1; }
 done
 
-# Everything below runs in a mount namespace of its own, so that no mount can outlive the
-# script, not even when it is killed.
+# Everything below runs in a mount namespace of its own: its mounts are never seen outside it,
+# and they all go with its last process, even when the script is killed.
 if [ "${SCU_DEBIAN_OWN_MOUNTS:-}" != yes ]; then
   exec unshare --mount --propagation private -- env SCU_DEBIAN_OWN_MOUNTS=yes bash "$0" "${args[@]}"
 fi
@@ -184,7 +184,8 @@ make_system() {
       "$mirror" "$release" "$release"
     printf 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg\n'
     if [ -n "$security" ]; then
-      printf '\nTypes: deb\nURIs: %s\nSuites: %s-security\nComponents: main\n' "$security" "$release"
+      printf '\nTypes: deb\nURIs: %s\nSuites: %s-security\nComponents: main\n' \
+        "$security" "$release"
       printf 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg\n'
     fi
   } >"$new/etc/apt/sources.list.d/debian.sources"
@@ -217,14 +218,17 @@ make_system() {
 marker="$root/etc/scu-system"
 if [ "$again" = yes ] && [ "$(cat "$marker" 2>/dev/null)" = "$key" ]; then
   say "again in $root, as the last run left it"
-elif [ -f "$tarball" ] && [ -z "$(find "$tarball" -mtime +6)" ]; then
-  started=$(date +%s)
-  remove_system "$root"
-  mkdir -p "$root"
-  step tar -C "$root" -xf "$tarball"
-  say "unpacked $tarball: $(seconds_of "$started")"
 else
-  make_system
+  if [ "$again" = yes ]; then say "no system of a last run with these packages: starting afresh"; fi
+  if [ -f "$tarball" ] && [ -z "$(find "$tarball" -mtime +6)" ]; then
+    started=$(date +%s)
+    remove_system "$root"
+    mkdir -p "$root"
+    step tar -C "$root" -xf "$tarball"
+    say "unpacked $tarball: $(seconds_of "$started")"
+  else
+    make_system
+  fi
 fi
 echo "$key" >"$marker"
 
@@ -234,7 +238,7 @@ cp /etc/resolv.conf "$root/etc/resolv.conf"
 mkdir -p "$root/src/zeltasc"
 (cd "$source_dir" && git ls-files -z --cached --others --exclude-standard) |
   (cd "$source_dir" && while IFS= read -r -d '' file; do
-    [ -e "$file" ] || [ -L "$file" ] && printf '%s\0' "$file"
+    if [ -e "$file" ] || [ -L "$file" ]; then printf '%s\0' "$file"; fi
   done) |
   tar -C "$source_dir" --null -T - -cf - | tar -C "$root/src/zeltasc" -xf -
 say "tree copied to $root/src/zeltasc: $(seconds_of "$started")"
@@ -250,9 +254,10 @@ step unshare "${namespaces[@]}" -- bash -c '
   if [ "$1" = no ] && command -v ip >/dev/null; then ip link set lo up; fi
   root="$2"
   shift 2
-  exec chroot "$root" /usr/bin/env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-    HOME=/root USER=root LOGNAME=root LANG=C.UTF-8 TERM="${TERM:-dumb}" ${CI:+CI="$CI"} \
-    ${JOBS:+JOBS="$JOBS"} bash -c '\''cd /src/zeltasc && exec "$@"'\'' bash "$@"
+  exec chroot "$root" /usr/bin/env -i \
+    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+    HOME=/root USER=root LOGNAME=root LANG=C.UTF-8 TERM="${TERM:-dumb}" \
+    DEBIAN_FRONTEND=noninteractive ${CI:+CI="$CI"} ${JOBS:+JOBS="$JOBS"} bash -c '\''cd /src/zeltasc && exec "$@"'\'' bash "$@"
 ' bash "$network" "$root" "${command[@]}" || status=$?
 say "${command[*]} in $release: $(seconds_of "$started"), exit status $status"
 exit "$status"
