@@ -25,12 +25,12 @@ public:
     std::string OutputLog() const override { return outputLog_; }
     void Open(const std::string& documentOrUrl) override;
 
-    // Carries out a plan; empty on success, else why it could not be started.
-    std::string Execute(const LaunchPlan& plan);
-
     struct Child;
 
 private:
+    // Carries out a plan; empty on success, else why it could not be started.
+    std::string Execute(const LaunchPlan& plan);
+
     const LaunchPlanner* planner_;
     std::string outputLog_;
     std::shared_ptr<Child> started_;

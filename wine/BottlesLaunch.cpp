@@ -53,8 +53,7 @@ LaunchPlan PlanBottlesLaunch(const FoundPrefix& prefix, const ProgramToRun& run)
     std::string wine;
     if (runnerName.empty() || runnerName.rfind("sys-", 0) == 0) {
         wine = FindOnPath("wine");
-    } else if (runnerName.find('/') == std::string::npos && runnerName != "." &&
-               runnerName != "..") {
+    } else if (IsPlainName(runnerName)) {
         const std::string folder = prefix.managerFolder + "/runners/" + runnerName;
         runner = folder;
         if (IsProtonRunner(folder))

@@ -42,9 +42,7 @@ void AddBottles(const HomeFolders& folders, ManagerInstall install, const std::s
                 continue;
             prefix.folder = path;
         } else {
-            const bool plain =
-                !path.empty() && path.find('/') == std::string::npos && path != "." && path != "..";
-            prefix.folder = bottles + "/" + (plain ? path : name);
+            prefix.folder = bottles + "/" + (IsPlainName(path) ? path : name);
         }
         prefix.managerFolder = root;
         prefix.settingsFile = settingsFile;

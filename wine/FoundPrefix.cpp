@@ -4,6 +4,7 @@
 #include "platform/Paths.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <dirent.h>
 #include <sys/stat.h>
@@ -72,6 +73,15 @@ std::vector<std::string> FolderNames(const std::string& folder) {
     closedir(dir);
     std::sort(names.begin(), names.end());
     return names;
+}
+
+bool IsPlainName(const std::string& name) {
+    return !name.empty() && name.find('/') == std::string::npos && name != "." && name != "..";
+}
+
+std::string RealPath(const std::string& path) {
+    char buffer[PATH_MAX];
+    return realpath(path.c_str(), buffer) ? std::string(buffer) : std::string();
 }
 
 std::string ExpandHome(const std::string& path, const std::string& home) {

@@ -49,5 +49,10 @@ bool IsFolder(const std::string& path);
 bool ReadSmallFile(const std::string& path, std::string& text, size_t maxBytes = 4u << 20);
 // The names in a folder (no "." and ".."), sorted; empty when it cannot be read.
 std::vector<std::string> FolderNames(const std::string& folder);
+// A name of one folder entry, as the managers' files give them (a runner, a game file): not
+// empty, no "/", not "." or "..", so it cannot lead out of the folder it is looked up in.
+bool IsPlainName(const std::string& name);
+// The path as the file system resolves it, or empty when it does not exist.
+std::string RealPath(const std::string& path);
 // "~" and "~/..." made absolute against home; other paths unchanged.
 std::string ExpandHome(const std::string& path, const std::string& home);

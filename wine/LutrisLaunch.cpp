@@ -30,10 +30,6 @@ struct LutrisSettings {
     }
 };
 
-bool PlainName(const std::string& name) {
-    return !name.empty() && name.find('/') == std::string::npos && name != "." && name != "..";
-}
-
 // umu-run where Lutris looks for it; in the Flatpak only its own runtime folder is seen here.
 std::string FindUmu(const std::string& data, bool flatpak) {
     std::vector<std::string> candidates;
@@ -105,7 +101,7 @@ DllOverrideList(const LutrisSettings& settings, const std::string& runtime, bool
         const std::string base = runtime + "/" + component.folder;
         std::string version =
             settings.Wine(std::string(component.option) + "_version").value_or("");
-        if (!PlainName(version)) {
+        if (!IsPlainName(version)) {
             // The newest version downloaded.
             std::vector<std::string> versions;
             for (const std::string& name : FolderNames(base))
@@ -215,10 +211,10 @@ LaunchPlan PlanLutrisLaunch(const FoundPrefix& prefix, const ProgramToRun& run) 
         wine = "/usr/lib/wine-development/wine";
     } else if (version == "custom") {
         wine = ExpandHome(settings.Wine("custom_wine_path").value_or(""), run.home);
-    } else if (PlainName(version) && !umu.empty() && IsRegularFile(wineFolder + "/proton")) {
+    } else if (IsPlainName(version) && !umu.empty() && IsRegularFile(wineFolder + "/proton")) {
         protonPath = wineFolder;
         filesFolder = wineFolder + "/files";
-    } else if (PlainName(version) && IsExecutableFile(wineFolder + "/bin/wine")) {
+    } else if (IsPlainName(version) && IsExecutableFile(wineFolder + "/bin/wine")) {
         wine = wineFolder + "/bin/wine";
         filesFolder = wineFolder;
     } else {

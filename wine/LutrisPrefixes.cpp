@@ -51,9 +51,7 @@ void AddLutrisPrefixes(const HomeFolders& folders, ManagerInstall install,
     for (const LutrisGame& game : InstalledWineGames(dataFolder + "/pga.db")) {
         std::string text;
         // A configpath is a file name; one that climbs out of the folder is not followed.
-        const bool plainName = !game.configPath.empty() &&
-                               game.configPath.find('/') == std::string::npos &&
-                               game.configPath != "." && game.configPath != "..";
+        const bool plainName = IsPlainName(game.configPath);
         const std::string gameFile = yamlFolder + "/games/" + game.configPath + ".yml";
         if (plainName)
             ReadSmallFile(gameFile, text);

@@ -9,18 +9,12 @@
 #include "wine/WinePrograms.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdlib>
 #include <cstring>
 
 namespace {
 
 constexpr const char* kGameVerb = "waitforexitandrun";
-
-std::string RealPath(const std::string& path) {
-    char buffer[PATH_MAX];
-    return realpath(path.c_str(), buffer) ? std::string(buffer) : std::string();
-}
 
 KeyValuesNode ParseFile(const std::string& path) {
     std::string text;
@@ -49,8 +43,7 @@ std::vector<SteamApp> InstalledApps(const std::vector<std::string>& libraries) {
             const KeyValuesNode manifest = ParseFile(steamapps + "/" + file);
             const KeyValuesNode* state = manifest.Find("AppState");
             const std::string installdir = Field(state, "installdir");
-            if (installdir.empty() || installdir.find('/') != std::string::npos ||
-                installdir == "." || installdir == "..")
+            if (!IsPlainName(installdir))
                 continue;
             apps.push_back(
                 {Field(state, "appid"), Field(state, "name"), steamapps + "/common/" + installdir});

@@ -3,17 +3,11 @@
 #include "platform/RegularFile.h"
 #include "wine/KeyValuesText.h"
 
-#include <climits>
 #include <cstdlib>
 #include <set>
 #include <sys/stat.h>
 
 namespace {
-
-std::string RealPath(const std::string& path) {
-    char buffer[PATH_MAX];
-    return realpath(path.c_str(), buffer) ? std::string(buffer) : std::string();
-}
 
 // The libraries of a root: the root itself, then each path of libraryfolders.vdf ("path" in a
 // numbered block, or a bare path in older files).
