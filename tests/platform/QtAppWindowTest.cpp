@@ -19,6 +19,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include "support/TestDisplay.h"
+
 #include <cstdlib>
 #include <functional>
 
@@ -38,7 +40,7 @@ bool Eventually(const std::function<bool()>& condition, int looks = 100) {
 // The X server's view of a window, through a connection of the test's own.
 class XView {
 public:
-    XView() : display_(XOpenDisplay(nullptr)) {}
+    XView() : display_(OpenTestDisplay()) {}
     ~XView() {
         if (display_)
             XCloseDisplay(display_);

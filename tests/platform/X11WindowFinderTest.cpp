@@ -6,6 +6,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include "support/TestDisplay.h"
+
 #include <cstring>
 #include <unistd.h>
 #include <vector>
@@ -15,7 +17,7 @@ namespace {
 // Top-level windows of another X client, titled through WM_NAME or _NET_WM_NAME.
 class OtherProgram {
 public:
-    OtherProgram() : display_(XOpenDisplay(nullptr)) {}
+    OtherProgram() : display_(OpenTestDisplay()) {}
     ~OtherProgram() {
         if (display_)
             XCloseDisplay(display_);

@@ -10,6 +10,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include "support/TestDisplay.h"
+
 #include <algorithm>
 #include <chrono>
 #include <csignal>
@@ -41,7 +43,7 @@ bool Eventually(const std::function<bool()>& condition) {
 // with WM_STATE (NormalState, WithdrawnState once the client unmaps itself) and drops the frame
 // when the client goes. Runs in a child process until killed.
 [[noreturn]] void RunManagerWithoutLists() {
-    Display* d = XOpenDisplay(nullptr);
+    Display* d = OpenTestDisplay();
     if (!d)
         _exit(1);
     XSetErrorHandler(IgnoreErrors);
@@ -103,7 +105,7 @@ class WindowManagerTest : public ::testing::Test {
 protected:
     // Starts a manager (openbox when none is given) and waits until it frames windows.
     void StartManager(std::function<void()> runManager = {}) {
-        display = XOpenDisplay(nullptr);
+        display = OpenTestDisplay();
         ASSERT_NE(display, nullptr) << "needs an X display";
         XSetErrorHandler(IgnoreErrors);
         root = DefaultRootWindow(display);
